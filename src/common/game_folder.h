@@ -1,0 +1,67 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace venuecheck {
+
+// The game's folder, the root of every path written in the game's data.
+//
+// The data is written for Windows: '\' and '/' both separate folders, and a
+// name that does not exist with its exact letter case is looked up without
+// regard to ASCII letter case, folder by folder. Every file the checker reads,
+// writes or deletes goes through this class, so tests can run side by side on
+// folders of their own without changing the working directory.
+class GameFolder {
+public:
+    explicit GameFolder(std::filesystem::path root);
+
+    const std::filesystem::path& Root() const { return root_; }
+
+    // The host path of a path from the game's data, for reading: every
+    // component that exists in another letter case is replaced by the name
+    // found on disk; the rest stays as written.
+    std::filesystem::path Resolve(std::string_view gamePath) const;
+
+    // Wildcard search ('*' and '?', without regard to case) in the folder of
+    // the pattern. Yields the names (not paths) of files and folders alike,
+    // "." and ".." excepted, ascending by the name with ASCII letters
+    // upper-cased, ties broken by the bytes of the name.
+    std::vector<std::string> FindFiles(std::string_view pattern) const;
+
+    // The whole content of a file, untranslated; none when it is missing, a
+    // folder, or cannot be opened for reading.
+    std::optional<std::string> ReadFile(std::string_view gamePath) const;
+
+    // True when the path names a file (not a folder) that can be opened for
+    // reading.
+    bool CanOpen(std::string_view gamePath) const;
+
+    // Creates or truncates the file and writes the bytes; false when the file
+    // cannot be opened or written. A new file keeps the letter case of its
+    // name as written, inside the folder found without regard to case.
+    bool WriteFile(std::string_view gamePath, std::string_view bytes) const;
+
+    // Opens the file for appending, creating it when missing, and writes the
+    // bytes; false when it cannot be opened.
+    bool AppendFile(std::string_view gamePath, std::string_view bytes) const;
+
+    // Deletes a file; a missing file or a failed deletion is ignored.
+    void RemoveFile(std::string_view gamePath) const;
+
+private:
+    std::filesystem::path root_;
+};
+
+// Wildcard match of a Windows file search: '*' is any run of bytes, '?' one
+// byte, letters compare without regard to ASCII case, and a pattern that ends
+// in ".*" also matches a name without an extension.
+bool WildcardMatch(std::string_view pattern, std::string_view name);
+
+// CR LF becomes LF, as a file opened in text mode reads on Windows.
+std::string ToTextMode(std::string bytes);
+
+}  // namespace venuecheck
