@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/report.h"
+#include "common/game_folder.h"
+#include "pegs/peg_catalogue.h"
+#include "species/max_size_table.h"
+#include "species/species_catalogue.h"
+#include "stocks/stock_file_list.h"
+#include "venues/venue_catalogue.h"
+
+namespace venuecheck {
+
+// The checker's state for one game folder: the catalogues read at start-up,
+// the pegs of the selected venue and the stock files of a check run. Every
+// front end drives one: the start-up steps in order, a check run per
+// selection, the releases at shut-down.
+class Checker {
+public:
+    explicit Checker(GameFolder folder) : folder_(std::move(folder)) {}
+
+    const GameFolder& Folder() const { return folder_; }
+
+    // The start-up steps, in the order the windows call them around showing
+    // themselves: maximum sizes, species, venues.
+    void LoadMaxSizes();
+    void LoadSpecies();
+    void LoadVenues();
+    void StartUp() {
+        LoadMaxSizes();
+        LoadSpecies();
+        LoadVenues();
+    }
+
+    // The entries of the venue selector, in catalogue order.
+    std::vector<std::string> VenueNames() const;
+    const VenueCatalogue& Venues() const { return venues_; }
+
+    // The check run for a selector position: the venue section, one section
+    // per peg and the stock summary. False, with the pane untouched, when no
+    // venue is at that position.
+    bool CheckRun(int position, Report& report);
+
+    // The releases after the message loop; the species stay, as in the game.
+    void ShutDown();
+
+private:
+    GameFolder folder_;
+    MaxSizeTable maxSizes_;
+    SpeciesCatalogue species_;
+    VenueCatalogue venues_;
+    PegCatalogue pegs_;
+    StockFileList stockFiles_;
+    const VenueRecord* selected_ = nullptr;
+    int pegCount_ = 0;
+};
+
+}  // namespace venuecheck

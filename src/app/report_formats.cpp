@@ -1,0 +1,135 @@
+#include "app/report_formats.h"
+
+#include <cstdio>
+
+namespace venuecheck {
+namespace {
+
+std::string Hex2(unsigned value) {
+    char buffer[3];
+    std::snprintf(buffer, sizeof buffer, "%02x", value & 0xFFu);
+    return buffer;
+}
+
+std::string HtmlEscape(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default:
+                if (byte >= 0x80 || (byte < 0x20 && c != '\n' && c != '\t')) {
+                    out += "&#x" + Hex2(byte) + ";";
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out;
+}
+
+// A height in twips as points: 200 gives "10", 210 gives "10.5".
+std::string Points(int twips) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%g", twips / 20.0);
+    return buffer;
+}
+
+std::string CssColour(const Rgb& c) {
+    return "#" + Hex2(c.red) + Hex2(c.green) + Hex2(c.blue);
+}
+
+}  // namespace
+
+std::string RenderText(const std::vector<StyledRun>& runs) {
+    std::string out;
+    for (const auto& run : runs) out += run.text;
+    out += '\n';
+    return out;
+}
+
+std::string RenderAnsi(const std::vector<StyledRun>& runs) {
+    std::string out;
+    for (const auto& run : runs) {
+        out += "\x1b[0";
+        if (run.style.bold) out += ";1";
+        // Black is the terminal's own foreground, so the report reads on dark
+        // and light backgrounds alike.
+        if (!(run.style.colour == style::kBlack)) {
+            out += ";38;2;" + std::to_string(run.style.colour.red) + ";" +
+                   std::to_string(run.style.colour.green) + ";" +
+                   std::to_string(run.style.colour.blue);
+        }
+        out += "m";
+        out += run.text;
+    }
+    out += "\x1b[0m\n";
+    return out;
+}
+
+std::string JsonString(std::string_view text) {
+    std::string out = "\"";
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"') {
+            out += "\\\"";
+        } else if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20 || byte >= 0x80) {
+            out += "\\u00" + Hex2(byte);
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+    return out;
+}
+
+std::string RenderRuns(int check, std::string_view venue, const std::vector<StyledRun>& runs) {
+    std::string out = "{\"check\": " + std::to_string(check) + ", \"venue\": " + JsonString(venue) +
+                      "}\n";
+    for (const auto& run : runs) {
+        const Rgb& c = run.style.colour;
+        out += "{\"text\": " + JsonString(run.text) + ", \"font\": " + JsonString(run.style.face) +
+               ", \"size\": " + std::to_string(run.style.size) + ", \"colour\": [" +
+               std::to_string(c.red) + ", " + std::to_string(c.green) + ", " +
+               std::to_string(c.blue) + "], \"bold\": " + (run.style.bold ? "true" : "false") +
+               "}\n";
+    }
+    return out;
+}
+
+std::string RenderHtmlHead() {
+    return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+           "<title>Venue check report</title>\n"
+           "<style>\nbody { background: #fff; margin: 1em; }\n"
+           "section { white-space: pre-wrap; tab-size: 8; border-bottom: 1px solid #ccc; "
+           "padding-bottom: 1em; margin-bottom: 1em; }\n</style>\n</head>\n<body>\n";
+}
+
+std::string RenderHtmlSection(int check, std::string_view venue,
+                              const std::vector<StyledRun>& runs) {
+    std::string out = "<section id=\"check-" + std::to_string(check) + "\" title=\"" +
+                      HtmlEscape(venue) + "\">";
+    for (const auto& run : runs) {
+        out += "<span style=\"font-family: '" + HtmlEscape(run.style.face) +
+               "', sans-serif; font-size: " + Points(run.style.size) +
+               "pt; color: " + CssColour(run.style.colour) +
+               "; font-weight: " + (run.style.bold ? "bold" : "normal") + "\">" +
+               HtmlEscape(run.text) + "</span>";
+    }
+    out += "</section>\n";
+    return out;
+}
+
+std::string RenderHtmlFoot() { return "</body>\n</html>\n"; }
+
+}  // namespace venuecheck
