@@ -49,9 +49,14 @@ VenueRecord ReadVenueFile(std::string_view content, std::string venuePath, bool 
 }
 
 bool SameFolder(std::string_view a, std::string_view b) {
+    // '\' and '/' name the same folders, so they compare equal here too.
     auto folderOf = [](std::string_view path) {
         const size_t cut = path.find_last_of("\\/");
-        return cut == std::string_view::npos ? path : path.substr(0, cut);
+        std::string folder(cut == std::string_view::npos ? path : path.substr(0, cut));
+        for (char& c : folder) {
+            if (c == '\\') c = '/';
+        }
+        return folder;
     };
     return EqualNoCase(folderOf(a), folderOf(b));
 }

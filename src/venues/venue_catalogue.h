@@ -48,7 +48,8 @@ bool IsIllegalNameByte(char c);
 VenueRecord ReadVenueFile(std::string_view content, std::string venuePath, bool scrambled);
 
 // True when both paths, cut at their last '\' or '/', name the same folder
-// without regard to case (':' is no separator here).
+// without regard to case; the two separators count as one (':' is no separator
+// here).
 bool SameFolder(std::string_view a, std::string_view b);
 
 // Every venue file of the game's "venues" folder, sorted by name.
