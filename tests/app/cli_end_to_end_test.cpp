@@ -17,38 +17,16 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
-
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;
 using venuecheck::test::ReadWholeFile;
+using venuecheck::test::RunCommand;
+using venuecheck::test::ShellQuote;
 using venuecheck::test::TempFolder;
 using venuecheck::test::TestDataDir;
 
 namespace {
-
-struct Result {
-    int status = -1;
-    std::string out;
-};
-
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-Result RunCommandLine(const std::string& arguments, const fs::path& outFile) {
-    const std::string command = Quote(VENUECHECK_BINARY) + " " + arguments + " --output " +
-                                Quote(outFile.string()) + " 2>/dev/null";
-    const int raw = std::system(command.c_str());
-    Result result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::error_code ec;
-    if (fs::exists(outFile, ec)) result.out = ReadWholeFile(outFile);
-    return result;
-}
 
 std::vector<std::string> FixturesWithExpectations() {
     std::vector<std::string> names;
@@ -69,10 +47,8 @@ TEST_P(FixtureOutput, MatchesExpectedTextAndRuns) {
     for (const std::string format : {"text", "runs"}) {
         TempFolder game;
         fs::copy(fixture / "game", game.Path(), fs::copy_options::recursive);
-        TempFolder out;
-        const Result result =
-            RunCommandLine("--game-dir " + Quote(game.Path().string()) + " --all --format " + format,
-                out.Path() / "report");
+        const auto result = RunCommand(ShellQuote(VENUECHECK_BINARY) + " --game-dir " +
+                                       ShellQuote(game.Path().string()) + " --all --format " + format);
         ASSERT_TRUE(result.status == 0 || result.status == 1) << "exit status " << result.status;
         const fs::path expected = fixture / ("expected." + format);
         if (update) {

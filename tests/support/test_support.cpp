@@ -6,6 +6,8 @@
 #include <random>
 #include <stdexcept>
 
+#include <sys/wait.h>
+
 namespace fs = std::filesystem;
 
 namespace venuecheck::test {
@@ -58,6 +60,26 @@ std::string ReadWholeFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path.string());
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string ShellQuote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+CommandResult RunCommand(const std::string& command) {
+    TempFolder capture;
+    const fs::path out = capture.Path() / "out";
+    const fs::path err = capture.Path() / "err";
+    const int raw = std::system((command + " >" + ShellQuote(out.string()) + " 2>" +
+                                 ShellQuote(err.string()) + " </dev/null")
+                                    .c_str());
+    CommandResult result;
+    result.status = (raw != -1 && WIFEXITED(raw)) ? WEXITSTATUS(raw) : -1;
+    result.out = ReadWholeFile(out);
+    result.err = ReadWholeFile(err);
+    return result;
 }
 
 }  // namespace venuecheck::test

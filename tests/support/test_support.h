@@ -34,4 +34,15 @@ std::filesystem::path TestDataDir();
 
 std::string ReadWholeFile(const std::filesystem::path& path);
 
+// Runs a shell command; its standard output and error are captured.
+struct CommandResult {
+    int status = -1;  // the exit status, -1 when the command did not exit
+    std::string out;
+    std::string err;
+};
+CommandResult RunCommand(const std::string& command);
+
+// Quotes a text for the shell.
+std::string ShellQuote(const std::string& text);
+
 }  // namespace venuecheck::test

@@ -1,0 +1,173 @@
+// The command line's options, formats and exit statuses.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/test_support.h"
+
+namespace venuecheck {
+namespace {
+
+using test::CommandResult;
+using test::RunCommand;
+using test::ShellQuote;
+using test::TempFolder;
+
+class CommandLine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Two venues named alike but for letter case, and a clean one.
+        game_.Write("venues/a.ven", "[Details]\nName=Lake\nRef=L1\n");
+        game_.Write("venues/b.ven", "[Details]\nName=LAKE\nRef=L2\n");
+        game_.Write("venues/c.ven", Clean());
+        game_.Write("weather.wea", "");
+        game_.Write("pegs/p1.peg", "[Details]\nName=P1\nRef=1\n");
+    }
+
+    static std::string Clean() {
+        return std::string("\xF0\xD0\xE0\x90\x96", 5) + std::string(46, '\0') +
+               Scrambled("[Details]\nName=Quiet \"Water\"\nRef=QW\nDir=pegs\\*.peg\n"
+                         "Lastpeg=pegs\\last.txt\nRecords=pegs\\rec.txt\n[Weather]\n"
+                         "Weather=weather.wea\nLookup=pegs\\look.txt\n");
+    }
+
+    static std::string Scrambled(const std::string& plain) {
+        static const int target[8] = {4, 6, 2, 1, 5, 3, 7, 0};
+        std::string out;
+        for (unsigned char c : plain) {
+            unsigned char s = 0;
+            for (int bit = 0; bit < 8; ++bit) {
+                if (c & (1u << bit)) s = static_cast<unsigned char>(s | (1u << target[bit]));
+            }
+            out.push_back(static_cast<char>(s));
+        }
+        return out;
+    }
+
+    CommandResult Run(const std::string& arguments) const {
+        return RunCommand(ShellQuote(VENUECHECK_BINARY) + " --game-dir " +
+                          ShellQuote(game_.Path().string()) + " " + arguments);
+    }
+
+    TempFolder game_;
+};
+
+TEST_F(CommandLine, ListsTheVenuesInCatalogueOrder) {
+    const CommandResult r = Run("--list");
+    EXPECT_EQ(r.status, 0);
+    // "Lake" and "LAKE" compare equal: they keep the reverse of their discovery.
+    EXPECT_EQ(r.out, "LAKE\nLake\nQuiet \"Water\"\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(CommandLine, SelectsVenuesByNameAndPosition) {
+    struct Case {
+        std::string arguments;
+        std::string reference;  // of the venue checked
+        int status;
+    };
+    const Case cases[] = {
+        {"--venue Lake", "L1", 1},         // exact match first
+        {"--venue LAKE", "L2", 1},
+        {"--venue lake", "L2", 1},         // then the first without regard to case
+        {"--index 1", "L1", 1},
+        {"--venue 'quiet \"water\"'", "QW", 0},
+    };
+    for (const auto& c : cases) {
+        const CommandResult r = Run(c.arguments + " --format text");
+        EXPECT_EQ(r.status, c.status) << c.arguments;
+        EXPECT_NE(r.out.find("\n\tReference\t\t" + c.reference + "\n"), std::string::npos) << c.arguments;
+        EXPECT_EQ(r.err.substr(0, 17), "1 venues checked:") << c.arguments;
+    }
+}
+
+TEST_F(CommandLine, ChecksEveryVenueByDefaultAndCountsFindings) {
+    const CommandResult r = Run("--format text");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "3 venues checked: 12 errors, 2 warnings, 0 advice\n");
+    // Each check run is the pane's text followed by one line break.
+    EXPECT_EQ(r.out.substr(0, 21), "LAKE by [Unknown] ( [");
+    EXPECT_NE(r.out.find(" )\n\nVenue details"), std::string::npos);
+    EXPECT_NE(r.out.find("wiser to scramble these.\nLake by"), std::string::npos);
+
+    const CommandResult clean = Run("--venue 'Quiet \"Water\"' --format text");
+    EXPECT_EQ(clean.status, 0);
+    EXPECT_EQ(clean.err, "1 venues checked: 0 errors, 0 warnings, 0 advice\n");
+}
+
+TEST_F(CommandLine, WritesRunsAsJsonLines) {
+    const CommandResult r = Run("--index 2 --format runs");
+    EXPECT_EQ(r.status, 0);
+    const std::string head =
+        "{\"check\": 2, \"venue\": \"Quiet \\\"Water\\\"\"}\n"
+        "{\"text\": \"Quiet \\\"Water\\\" by [Unknown] ( [Unknown] )\\n\\n\", \"font\": \"Tahoma\", "
+        "\"size\": 280, \"colour\": [0, 0, 140], \"bold\": false}\n"
+        "{\"text\": \"Venue details\", \"font\": \"Tahoma\", \"size\": 220, \"colour\": [0, 0, 0], "
+        "\"bold\": true}\n"
+        "{\"text\": \"\\n\\tFile-name\\t\\tvenues/c.ven\\n\\tReference\\t\\tQW\\n\\tScrambled\\t\\tYes";
+    EXPECT_EQ(r.out.substr(0, head.size()), head);
+}
+
+TEST_F(CommandLine, WritesAnsiAndHtml) {
+    const CommandResult ansi = Run("--index 0 --format ansi");
+    EXPECT_NE(ansi.out.find("\x1b[0;38;2;200;0;0m\n\tError : "), std::string::npos);
+    EXPECT_NE(ansi.out.find("\x1b[0;1mVenue details"), std::string::npos);
+    EXPECT_EQ(ansi.out.substr(ansi.out.size() - 5), "\x1b[0m\n");
+
+    const CommandResult html = Run("--format html");
+    EXPECT_EQ(html.out.substr(0, 15), "<!DOCTYPE html>");
+    EXPECT_NE(html.out.find("<section id=\"check-2\" title=\"Quiet &quot;Water&quot;\">"),
+              std::string::npos);
+    EXPECT_NE(html.out.find("color: #c80000; font-weight: normal\">\n\tError : No pegs loaded"),
+              std::string::npos);
+    EXPECT_EQ(html.out.substr(html.out.size() - 8), "</html>\n");
+}
+
+TEST_F(CommandLine, WritesToAFileWithOutput) {
+    TempFolder out;
+    const std::string file = (out.Path() / "report.txt").string();
+    const CommandResult r = Run("--index 2 --output " + ShellQuote(file));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    // A file gets plain text unless a format is asked for.
+    EXPECT_EQ(test::ReadWholeFile(file).substr(0, 16), "Quiet \"Water\" by");
+}
+
+TEST(CommandLineErrors, AnswerWithStatusTwoAndOneLine) {
+    TempFolder game;
+    game.Write("venues/a.ven", "[Details]\nName=Lake\n");
+    const std::string binary = ShellQuote(VENUECHECK_BINARY);
+    const std::string dir = " --game-dir " + ShellQuote(game.Path().string());
+    const std::string cases[] = {
+        binary + " --game-dir " + ShellQuote((game.Path() / "missing").string()),
+        binary + dir + " --venue Pond",
+        binary + dir + " --index 1",
+        binary + dir + " --index -1",
+        binary + dir + " --format xml",
+        binary + dir + " --list --all",
+        binary + dir + " --index 0 --venue Lake",
+        binary + dir + " --bogus",
+        binary + dir + " --output " + ShellQuote((game.Path() / "no" / "such" / "file").string()),
+    };
+    for (const auto& command : cases) {
+        const CommandResult r = RunCommand(command);
+        EXPECT_EQ(r.status, 2) << command;
+        EXPECT_EQ(r.out, "") << command;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << command << ": " << r.err;
+        EXPECT_EQ(r.err.substr(0, 12), "venuecheck: ") << command;
+    }
+    EXPECT_EQ(RunCommand(binary + " --help").status, 0);
+}
+
+TEST(CommandLineErrors, AnEmptyGameFolderChecksNothing) {
+    TempFolder game;
+    const CommandResult r = RunCommand(ShellQuote(VENUECHECK_BINARY) + " --game-dir " +
+                                       ShellQuote(game.Path().string()) + " --format text");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "0 venues checked: 0 errors, 0 warnings, 0 advice\n");
+}
+
+}  // namespace
+}  // namespace venuecheck
