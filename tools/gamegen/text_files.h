@@ -7,7 +7,7 @@
 
 namespace venuecheck::gamegen {
 
-// The game's data is written on Windows; every text helper ends its lines
+// The game's data is written on Windows; every writer below ends its lines
 // with CR LF unless told otherwise.
 inline constexpr std::string_view kCrLf = "\r\n";
 
