@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace venuecheck {
@@ -9,9 +11,14 @@ class Report;
 class StockFileList;
 struct PegRecord;
 
-// Writes the section of one peg: details, the figures of its data file and
-// their findings, the records probe, then its stocking list, whose stock
-// files are added to the run's list.
+// The name of a Seatype value; "User sea type" for any value beyond the
+// game's ten.
+std::string_view SeaTypeName(int32_t seaType);
+
+// Writes the section of one peg: its details, the figures of its data file
+// and their findings, the records probe, then its stocking list, whose stock
+// files are added to the run's list. `pegs` is the venue's whole peg list,
+// against which the peg's reference must be unique.
 void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRecord>& pegs,
                const PegRecord& peg, StockFileList& stockFiles);
 
