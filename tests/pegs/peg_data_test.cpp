@@ -1,0 +1,275 @@
+#include "pegs/peg_data.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <filesystem>
+#include <random>
+#include <unordered_set>
+
+#include "common/game_folder.h"
+#include "pegs/peg_bytes.h"
+#include "pegs/peg_catalogue.h"
+#include "support/test_support.h"
+
+namespace venuecheck {
+namespace {
+
+using test::CellBytes;
+using test::PegBytes;
+
+PegRecord PegWithRatio(float ratio) {
+    PegRecord peg;
+    peg.DPRatio = ratio;
+    return peg;
+}
+
+// Reads the bytes and analyses their grid; fails the test when there is none.
+PegAnalysis Analyse(std::string bytes, float ratio) {
+    PegData data = ReadPegData(std::move(bytes));
+    PegAnalysis analysis;
+    EXPECT_TRUE(data.grid.has_value());
+    if (!data.grid) return analysis;
+    analysis.addedObjects = data.addedObjects;
+    const float average = AnalysePegData(*data.grid, PegWithRatio(ratio), analysis);
+    EXPECT_EQ(average, analysis.averageDepth);
+    return analysis;
+}
+
+// One cell per row (cell width 480), so any number of cells is a whole grid.
+std::string Column(const std::vector<CellBytes>& cells, int objects = 16) {
+    return PegBytes(objects, 4, 480, cells);
+}
+
+TEST(AnalysePegData, FourCellWorkedExample) {
+    const PegAnalysis a = Analyse(Column({{0, 0}, {0, 5}, {3, 5}, {3, 10}}), 2.0f);
+    EXPECT_EQ(a.waterCells, 3);
+    EXPECT_FLOAT_EQ(a.averageDepth, 40.0f / 3.0f);
+    EXPECT_EQ(a.shallowest, 10.0f);
+    EXPECT_EQ(a.deepest, 20.0f);
+    EXPECT_EQ(a.depthCounts[4], 2);
+    EXPECT_EQ(a.depthCounts[9], 1);
+    EXPECT_EQ(DepthCoverage(a), 2 * 0.003921569f);
+    EXPECT_EQ(static_cast<int>(DepthCoverage(a) * 100.0f), 0);  // 0.78 %
+    EXPECT_EQ(a.bareCells, 1);
+    for (size_t bit = 0; bit < 32; ++bit) EXPECT_EQ(a.objectCounts[bit], bit < 2 ? 2 : 0) << bit;
+    EXPECT_EQ(a.usedObjects, 2);
+    EXPECT_EQ(a.uniqueMasks.Count(), 1u);
+    EXPECT_EQ(a.addedObjects, 16);
+}
+
+TEST(AnalysePegData, GridWithoutWater) {
+    // Masks on dry cells count for nothing.
+    const PegAnalysis a = Analyse(Column({{7, 0}, {0, 0}, {0x80000000u, 0}}), 1.5f);
+    EXPECT_EQ(a.waterCells, 0);
+    EXPECT_EQ(a.averageDepth, 0.0f);
+    EXPECT_EQ(a.deepest, -100.0f);
+    EXPECT_EQ(a.shallowest, 450.0f);
+    EXPECT_EQ(a.bareCells, 0);
+    EXPECT_EQ(a.usedObjects, 0);
+    EXPECT_EQ(a.uniqueMasks.Count(), 0u);
+    EXPECT_EQ(DepthCoverage(a), 0.0f);
+}
+
+TEST(AnalysePegData, EveryDepthValueGivesFullCoverage) {
+    std::vector<CellBytes> cells;
+    for (int depth = 255; depth >= 1; --depth) cells.push_back({1, static_cast<uint8_t>(depth)});
+    const PegAnalysis a = Analyse(Column(cells), 1.0f);
+    EXPECT_EQ(a.waterCells, 255);
+    EXPECT_EQ(a.deepest, 255.0f);
+    EXPECT_EQ(a.shallowest, 1.0f);
+    EXPECT_EQ(a.averageDepth, 128.0f);
+    EXPECT_EQ(static_cast<int>(DepthCoverage(a) * 100.0f), 100);
+}
+
+TEST(AnalysePegData, TopMaskBitIsObject31) {
+    const PegAnalysis a = Analyse(Column({{0x80000000u, 255}}), 1.0f);
+    EXPECT_EQ(a.usedObjects, 1);
+    EXPECT_EQ(a.objectCounts[31], 1);
+    EXPECT_EQ(a.uniqueMasks.Count(), 1u);
+    EXPECT_EQ(a.bareCells, 0);
+    EXPECT_EQ(a.depthCounts[254], 1);
+}
+
+TEST(AnalysePegData, SameMaskInAThousandCellsIsOneArea) {
+    std::vector<CellBytes> cells(1000, CellBytes{0x05, 10});
+    const PegAnalysis a = Analyse(Column(cells), 2.5f);
+    EXPECT_EQ(a.uniqueMasks.Count(), 1u);
+    EXPECT_EQ(a.objectCounts[0], 1000);
+    EXPECT_EQ(a.objectCounts[2], 1000);
+    EXPECT_EQ(a.usedObjects, 2);
+    EXPECT_EQ(a.deepest, 25.0f);  // depth 10 at 2.5 inches a step
+}
+
+// The figures as the plain definitions give them, cell by cell.
+struct PlainFigures {
+    int waterCells = 0;
+    int bareCells = 0;
+    double depthSum = 0;
+    std::array<int, 32> objectCounts{};
+    std::unordered_set<uint32_t> masks;
+};
+
+TEST(AnalysePegData, AgreesWithThePlainDefinitionsOnAMixedGrid) {
+    std::mt19937 random(20260501);
+    std::vector<CellBytes> cells;
+    uint32_t mask = 1;
+    for (int i = 0; i < 50000; ++i) {
+        // Runs of one mask, interrupted by bare and dry cells.
+        if (random() % 7 == 0) mask = static_cast<uint32_t>(random());
+        const auto kind = random() % 10;
+        const uint8_t depth = kind == 0 ? 0 : static_cast<uint8_t>(1 + random() % 200);
+        cells.push_back({kind == 1 ? 0u : mask, depth});
+    }
+    PlainFigures plain;
+    for (const auto& cell : cells) {
+        if (cell.depth == 0) continue;
+        ++plain.waterCells;
+        plain.depthSum += static_cast<float>(cell.depth) * 0.75f;
+        if (cell.mask == 0) {
+            ++plain.bareCells;
+            continue;
+        }
+        plain.masks.insert(cell.mask);
+        for (int bit = 0; bit < 32; ++bit) {
+            if (cell.mask >> bit & 1) ++plain.objectCounts[static_cast<size_t>(bit)];
+        }
+    }
+    const PegAnalysis a = Analyse(Column(cells), 0.75f);
+    EXPECT_EQ(a.waterCells, plain.waterCells);
+    EXPECT_EQ(a.bareCells, plain.bareCells);
+    EXPECT_EQ(a.averageDepth, static_cast<float>(plain.depthSum / plain.waterCells));
+    EXPECT_EQ(a.uniqueMasks.Count(), plain.masks.size());
+    for (size_t bit = 0; bit < 32; ++bit) EXPECT_EQ(a.objectCounts[bit], plain.objectCounts[bit]);
+}
+
+TEST(ReadPegData, LaysTheGridOutFromTheCellWidthAndTheLength) {
+    struct Case {
+        int16_t cellWidth;
+        size_t cells;
+        int32_t cellsPerRow;
+        int32_t rows;
+    };
+    for (const Case& c : std::vector<Case>{{480, 7, 1, 7},
+                                           {4, 120 * 90, 120, 90},
+                                           {7, 68 * 3 + 5, 68, 3},  // a part row is left out
+                                           {1, 480, 480, 1},
+                                           {4, 0, 120, 0}}) {
+        const PegData data =
+            ReadPegData(PegBytes(0, 4, c.cellWidth, std::vector<CellBytes>(c.cells)));
+        ASSERT_TRUE(data.grid) << c.cellWidth;
+        EXPECT_EQ(data.grid->CellsPerRow(), c.cellsPerRow) << c.cellWidth;
+        EXPECT_EQ(data.grid->Rows(), c.rows) << c.cellWidth;
+    }
+}
+
+TEST(ReadPegData, RefusesWhatCannotBeLaidOut) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool objectTableRead;
+        int32_t addedObjects;
+        bool grid;
+    };
+    const std::string sound = PegBytes(5, 4, 4, {});
+    auto withSize = [&sound](int16_t height, int16_t width) {
+        return PegBytes(5, height, width, std::vector<CellBytes>(480, CellBytes{1, 1}));
+    };
+    const std::vector<Case> cases = {
+        {"empty", "", false, 0, false},
+        {"415 bytes", std::string(415, 'x'), false, 0, false},
+        {"416 bytes", sound.substr(0, 416), true, 5, false},
+        {"419 bytes (the row count would wrap)", sound.substr(0, 419), true, 5, false},
+        {"423 bytes", sound.substr(0, 423), true, 5, false},
+        {"424 bytes", sound, true, 5, true},
+        {"cell height 0", withSize(0, 4), true, 5, false},
+        {"cell height -3", withSize(-3, 4), true, 5, true},
+        {"cell width 0", withSize(4, 0), true, 5, false},
+        {"cell width -4", withSize(4, -4), true, 5, false},
+        {"cell width 481", withSize(4, 481), true, 5, false},
+        {"cell width 480", withSize(4, 480), true, 5, true},
+    };
+    for (const Case& c : cases) {
+        const PegData data = ReadPegData(c.bytes);
+        EXPECT_EQ(data.objectTableRead, c.objectTableRead) << c.name;
+        EXPECT_EQ(data.addedObjects, c.addedObjects) << c.name;
+        EXPECT_EQ(data.grid.has_value(), c.grid) << c.name;
+    }
+}
+
+TEST(ReadPegData, AGridShortOfItsSizeReadsTheMissingBytesAsZero) {
+    // The rows are counted from 4 bytes before the grid: a file up to 4
+    // bytes short still holds its last cell, cut short.
+    const std::string whole = Column({{1, 3}, {2, 4}, {0xffffffffu, 9}});
+    struct Case {
+        size_t cut;
+        int32_t rows;
+        uint32_t lastMask;
+        uint8_t lastDepth;
+    };
+    for (const Case& c : std::vector<Case>{{0, 3, 0xffffffffu, 9},
+                                           {2, 3, 0xffffffffu, 9},
+                                           {3, 3, 0xffffffffu, 0},
+                                           {4, 3, 0x00ffffffu, 0},
+                                           {5, 2, 2, 4}}) {
+        const PegData data = ReadPegData(whole.substr(0, whole.size() - c.cut));
+        ASSERT_TRUE(data.grid) << c.cut;
+        ASSERT_EQ(data.grid->Rows(), c.rows) << c.cut;
+        const PegCell last = data.grid->Cell(data.grid->CellCount() - 1);
+        EXPECT_EQ(last.mask, c.lastMask) << c.cut;
+        EXPECT_EQ(last.depth, c.lastDepth) << c.cut;
+        PegAnalysis a;
+        AnalysePegData(*data.grid, PegWithRatio(1.0f), a);
+        EXPECT_EQ(a.waterCells, c.rows - (c.lastDepth == 0 ? 1 : 0)) << c.cut;
+    }
+}
+
+TEST(ReadPegData, ReadsOnlyPlainFilesOfTheGameFolder) {
+    test::TempFolder game;
+    game.Write("pegs/Lake/Peg1.dat", Column({{1, 3}}, 7));
+    std::filesystem::create_directories(game.Path() / "pegs" / "folder.dat");
+    const GameFolder folder(game.Path());
+
+    const PegData read = ReadPegData(folder, "PEGS\\lake\\peg1.dat");
+    ASSERT_TRUE(read.grid);
+    EXPECT_EQ(read.addedObjects, 7);
+    EXPECT_EQ(read.grid->Rows(), 1);
+
+    for (const char* path : {"pegs/lake/missing.dat", "pegs/folder.dat", "", ":pegs/lake/peg1.dat",
+                             ":pegs/lake.zip/peg1.dat"}) {
+        const PegData none = ReadPegData(folder, path);
+        EXPECT_FALSE(none.objectTableRead) << path;
+        EXPECT_FALSE(none.grid) << path;
+    }
+}
+
+TEST(UniqueMaskSet, HoldsHundredsOfThousandsOfMasks) {
+    UniqueMaskSet set;
+    EXPECT_EQ(set.Count(), 0u);
+    for (uint32_t i = 1; i <= 300000; ++i) ASSERT_TRUE(set.Add(i * 2654435761u)) << i;
+    for (uint32_t i = 1; i <= 300000; ++i) ASSERT_FALSE(set.Add(i * 2654435761u)) << i;
+    // Single bits and their neighbours, which a weak hash would pile up.
+    int added = 0;
+    for (int bit = 0; bit < 32; ++bit) added += set.Add(uint32_t{1} << bit) ? 1 : 0;
+    EXPECT_EQ(set.Count(), 300000u + static_cast<size_t>(added));
+    EXPECT_TRUE(set.Add(0));
+    EXPECT_FALSE(set.Add(0));
+    set.Clear();
+    EXPECT_EQ(set.Count(), 0u);
+    EXPECT_TRUE(set.Add(2654435761u));
+    EXPECT_TRUE(set.Add(0));
+    EXPECT_EQ(set.Count(), 2u);
+}
+
+TEST(AnalysePegData, EveryCoveredCellItsOwnMask) {
+    std::vector<CellBytes> cells;
+    for (uint32_t i = 1; i <= 200000; ++i) cells.push_back({i, static_cast<uint8_t>(1 + i % 255)});
+    const PegAnalysis a = Analyse(Column(cells, 32), 1.0f);
+    EXPECT_EQ(a.waterCells, 200000);
+    EXPECT_EQ(a.uniqueMasks.Count(), 200000u);
+    EXPECT_EQ(a.usedObjects, 18);  // 200000 < 2^18
+    EXPECT_EQ(a.objectCounts[17], 200000 - 131071);
+}
+
+}  // namespace
+}  // namespace venuecheck
