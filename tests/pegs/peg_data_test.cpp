@@ -8,15 +8,24 @@
 #include <unordered_set>
 
 #include "common/game_folder.h"
-#include "pegs/peg_bytes.h"
+#include "gamegen/peg_data.h"
 #include "pegs/peg_catalogue.h"
 #include "support/test_support.h"
 
 namespace venuecheck {
 namespace {
 
-using test::CellBytes;
-using test::PegBytes;
+// A peg data file of exactly these cells (none: a grid of no rows).
+std::string PegBytes(int objects, int16_t cellHeight, int16_t cellWidth,
+                     std::vector<gamegen::PegCell> cells) {
+    gamegen::PegDataSpec spec;
+    spec.objects = objects;
+    spec.cellHeight = cellHeight;
+    spec.cellWidth = cellWidth;
+    spec.rows = 0;
+    spec.cells = std::move(cells);
+    return gamegen::MakePegData(spec);
+}
 
 PegRecord PegWithRatio(float ratio) {
     PegRecord peg;
@@ -37,7 +46,7 @@ PegAnalysis Analyse(std::string bytes, float ratio) {
 }
 
 // One cell per row (cell width 480), so any number of cells is a whole grid.
-std::string Column(const std::vector<CellBytes>& cells, int objects = 16) {
+std::string Column(const std::vector<gamegen::PegCell>& cells, int objects = 16) {
     return PegBytes(objects, 4, 480, cells);
 }
 
@@ -72,7 +81,7 @@ TEST(AnalysePegData, GridWithoutWater) {
 }
 
 TEST(AnalysePegData, EveryDepthValueGivesFullCoverage) {
-    std::vector<CellBytes> cells;
+    std::vector<gamegen::PegCell> cells;
     for (int depth = 255; depth >= 1; --depth) cells.push_back({1, static_cast<uint8_t>(depth)});
     const PegAnalysis a = Analyse(Column(cells), 1.0f);
     EXPECT_EQ(a.waterCells, 255);
@@ -92,7 +101,7 @@ TEST(AnalysePegData, TopMaskBitIsObject31) {
 }
 
 TEST(AnalysePegData, SameMaskInAThousandCellsIsOneArea) {
-    std::vector<CellBytes> cells(1000, CellBytes{0x05, 10});
+    std::vector<gamegen::PegCell> cells(1000, gamegen::PegCell{0x05, 10});
     const PegAnalysis a = Analyse(Column(cells), 2.5f);
     EXPECT_EQ(a.uniqueMasks.Count(), 1u);
     EXPECT_EQ(a.objectCounts[0], 1000);
@@ -112,7 +121,7 @@ struct PlainFigures {
 
 TEST(AnalysePegData, AgreesWithThePlainDefinitionsOnAMixedGrid) {
     std::mt19937 random(20260501);
-    std::vector<CellBytes> cells;
+    std::vector<gamegen::PegCell> cells;
     uint32_t mask = 1;
     for (int i = 0; i < 50000; ++i) {
         // Runs of one mask, interrupted by bare and dry cells.
@@ -156,7 +165,7 @@ TEST(ReadPegData, LaysTheGridOutFromTheCellWidthAndTheLength) {
                                            {1, 480, 480, 1},
                                            {4, 0, 120, 0}}) {
         const PegData data =
-            ReadPegData(PegBytes(0, 4, c.cellWidth, std::vector<CellBytes>(c.cells)));
+            ReadPegData(PegBytes(0, 4, c.cellWidth, std::vector<gamegen::PegCell>(c.cells)));
         ASSERT_TRUE(data.grid) << c.cellWidth;
         EXPECT_EQ(data.grid->CellsPerRow(), c.cellsPerRow) << c.cellWidth;
         EXPECT_EQ(data.grid->Rows(), c.rows) << c.cellWidth;
@@ -173,7 +182,8 @@ TEST(ReadPegData, RefusesWhatCannotBeLaidOut) {
     };
     const std::string sound = PegBytes(5, 4, 4, {});
     auto withSize = [&sound](int16_t height, int16_t width) {
-        return PegBytes(5, height, width, std::vector<CellBytes>(480, CellBytes{1, 1}));
+        return PegBytes(5, height, width,
+                        std::vector<gamegen::PegCell>(480, gamegen::PegCell{1, 1}));
     };
     const std::vector<Case> cases = {
         {"empty", "", false, 0, false},
@@ -262,7 +272,7 @@ TEST(UniqueMaskSet, HoldsHundredsOfThousandsOfMasks) {
 }
 
 TEST(AnalysePegData, EveryCoveredCellItsOwnMask) {
-    std::vector<CellBytes> cells;
+    std::vector<gamegen::PegCell> cells;
     for (uint32_t i = 1; i <= 200000; ++i) cells.push_back({i, static_cast<uint8_t>(1 + i % 255)});
     const PegAnalysis a = Analyse(Column(cells, 32), 1.0f);
     EXPECT_EQ(a.waterCells, 200000);

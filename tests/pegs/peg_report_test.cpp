@@ -12,7 +12,7 @@
 #include "app/recording_pane.h"
 #include "app/report.h"
 #include "common/game_folder.h"
-#include "pegs/peg_bytes.h"
+#include "gamegen/peg_data.h"
 #include "pegs/peg_catalogue.h"
 #include "stocks/stock_file_list.h"
 #include "support/test_support.h"
@@ -20,8 +20,17 @@
 namespace venuecheck {
 namespace {
 
-using test::CellBytes;
-using test::PegBytes;
+// A peg data file of exactly these cells (none: a grid of no rows).
+std::string PegBytes(int objects, int16_t cellHeight, int16_t cellWidth,
+                     std::vector<gamegen::PegCell> cells) {
+    gamegen::PegDataSpec spec;
+    spec.objects = objects;
+    spec.cellHeight = cellHeight;
+    spec.cellWidth = cellWidth;
+    spec.rows = 0;
+    spec.cells = std::move(cells);
+    return gamegen::MakePegData(spec);
+}
 
 // The lines that grade a peg's data, in the order a section writes them.
 const std::vector<std::string> kGradedLines = {
@@ -192,7 +201,7 @@ TEST_F(PegSection, GradesEachFigureInItsBandAtTheBoundaries) {
         {"all at once", 25, 4, 501, 10, 9, {0, 1, 2, 3}},
     };
     for (const Case& c : cases) {
-        std::vector<CellBytes> cells;
+        std::vector<gamegen::PegCell> cells;
         int covered = 0;
         for (int i = 0; i < 1000; ++i) {
             const auto depth = static_cast<uint8_t>(1 + i % c.depths);
@@ -224,9 +233,11 @@ TEST_F(PegSection, AGridWithoutWaterIsStillGraded) {
 
 TEST_F(PegSection, DataThatCannotBeAnalysedShowsZerosAndIsNotGraded) {
     std::filesystem::create_directories(game_.Path() / "pegs" / "lake" / "folder.dat");
-    const std::string sound = PegBytes(5, 4, 4, std::vector<CellBytes>(120, CellBytes{1, 1}));
+    const std::string sound =
+        PegBytes(5, 4, 4, std::vector<gamegen::PegCell>(120, gamegen::PegCell{1, 1}));
     auto withSize = [](int16_t height, int16_t width) {
-        return PegBytes(5, height, width, std::vector<CellBytes>(480, CellBytes{1, 1}));
+        return PegBytes(5, height, width,
+                        std::vector<gamegen::PegCell>(480, gamegen::PegCell{1, 1}));
     };
     {
         zipFile zip =
