@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "gamegen/peg_data.h"
 #include "support/test_support.h"
 
 namespace venuecheck {
@@ -22,7 +23,13 @@ protected:
         game_.Write("venues/b.ven", "[Details]\nName=LAKE\nRef=L2\n");
         game_.Write("venues/c.ven", Clean());
         game_.Write("weather.wea", "");
-        game_.Write("pegs/p1.peg", "[Details]\nName=P1\nRef=1\n");
+        // The clean venue's one peg: every file it names exists and its grid
+        // passes every grade.
+        game_.Write("pegs/p1.peg",
+                    "[Details]\nName=P1\nRef=1\n[Files]\nImage=pegs\\p1.bmp\nData=pegs\\p1.dat\n"
+                    "Records=pegs\\p1.rec\nFish=pegs\\p1.fsh\nSounds=pegs\\p1.wav\n");
+        game_.Write("pegs/p1.dat", gamegen::MakePegData({}));
+        for (const char* file : {"pegs/p1.bmp", "pegs/p1.fsh", "pegs/p1.wav"}) game_.Write(file, "");
     }
 
     static std::string Clean() {
