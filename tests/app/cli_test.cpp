@@ -29,7 +29,9 @@ protected:
                     "[Details]\nName=P1\nRef=1\n[Files]\nImage=pegs\\p1.bmp\nData=pegs\\p1.dat\n"
                     "Records=pegs\\p1.rec\nFish=pegs\\p1.fsh\nSounds=pegs\\p1.wav\n");
         game_.Write("pegs/p1.dat", gamegen::MakePegData({}));
-        for (const char* file : {"pegs/p1.bmp", "pegs/p1.fsh", "pegs/p1.wav"}) game_.Write(file, "");
+        for (const char* file : {"pegs/p1.bmp", "pegs/p1.fsh", "pegs/p1.wav"}) {
+            game_.Write(file, "");
+        }
     }
 
     static std::string Clean() {
