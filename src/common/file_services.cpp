@@ -64,6 +64,13 @@ bool AppendToFile(const GameFolder& folder, std::string_view path, std::string_v
     return folder.AppendFile(path, bytes);
 }
 
+bool ProbeWrite(const GameFolder& folder, std::string_view path, std::string_view word) {
+    const bool appended = AppendToFile(folder, path, word, true);
+    const bool found = FileExists(folder, path);
+    if (found || appended) DeleteGameFile(folder, path);
+    return found;
+}
+
 void DeleteGameFile(const GameFolder& folder, std::string_view path) { folder.RemoveFile(path); }
 
 }  // namespace venuecheck

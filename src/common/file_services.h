@@ -40,6 +40,12 @@ bool FileExists(const GameFolder& folder, std::string_view path);
 bool AppendToFile(const GameFolder& folder, std::string_view path, std::string_view text,
                   bool lineBreak);
 
+// The writability probe: appends the word and a line break to the file
+// (creating it), tests that the file exists, and deletes it again. True when
+// the file was found; a file the probe made that cannot be found again (a
+// name that reads as an archive path) is deleted all the same.
+bool ProbeWrite(const GameFolder& folder, std::string_view path, std::string_view word);
+
 // Deletes a file; the result is not examined by any caller.
 void DeleteGameFile(const GameFolder& folder, std::string_view path);
 

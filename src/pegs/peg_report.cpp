@@ -183,14 +183,7 @@ void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRe
     }
     // The records file itself may hold the peg's records: probe a file of its
     // own beside it.
-    const std::string recordsProbe = peg.Records + "_test_.tmp";
-    const bool appended = AppendToFile(folder, recordsProbe, "Test", true);
-    if (FileExists(folder, recordsProbe)) {
-        DeleteGameFile(folder, recordsProbe);
-    } else {
-        // Where a name the game cannot create (an archive path) still makes a
-        // file here, it goes again.
-        if (appended) DeleteGameFile(folder, recordsProbe);
+    if (!ProbeWrite(folder, peg.Records + "_test_.tmp", "Test")) {
         report.Warning("\n\tWarning : Unable to write to the peg records file", peg.Records);
     }
     if (grades) {

@@ -17,16 +17,6 @@ constexpr std::array<std::string_view, 6> kTempModels = {
     "Medium flowing river",      "Fast flowing river",   "Very large lake / sea",
 };
 
-// Probes whether a file the game writes can be created: appends a word,
-// checks that the file is there and deletes it again. A file that already
-// exists is left alone.
-bool ProbeNewFile(const GameFolder& folder, std::string_view path) {
-    AppendToFile(folder, path, "test", true);
-    if (!FileExists(folder, path)) return false;
-    DeleteGameFile(folder, path);
-    return true;
-}
-
 }  // namespace
 
 std::string_view TempModelName(int tempModel) {
@@ -103,18 +93,15 @@ bool WriteVenueReport(const GameFolder& folder, Report& report, const VenueRecor
 
     // The records file itself may hold the venue's records: probe a file of
     // its own beside it. This warning is red, like the errors around it.
-    const std::string recordsProbe = v.Records + "_test_.tmp";
-    AppendToFile(folder, recordsProbe, "Test", true);
-    if (FileExists(folder, recordsProbe)) {
-        DeleteGameFile(folder, recordsProbe);
-    } else {
+    if (!ProbeWrite(folder, v.Records + "_test_.tmp", "Test")) {
         report.Write(Severity::kWarning, "\n\tWarning : Unable to write to the records file",
                      v.Records, style::kError);
     }
-    if (!FileExists(folder, v.Lastpeg) && !ProbeNewFile(folder, v.Lastpeg)) {
+    // A last-peg or look-up file that exists already is never probed.
+    if (!FileExists(folder, v.Lastpeg) && !ProbeWrite(folder, v.Lastpeg, "test")) {
         report.Error("\n\tError : Unable to write the last peg fished to file", v.Lastpeg);
     }
-    if (!FileExists(folder, v.Lookup) && !ProbeNewFile(folder, v.Lookup)) {
+    if (!FileExists(folder, v.Lookup) && !ProbeWrite(folder, v.Lookup, "test")) {
         report.Error("\n\tError : Unable to write the temp look up file", v.Lookup);
     }
     if (!FileExists(folder, v.Weather)) {

@@ -130,6 +130,24 @@ TEST(WriteVenueReport, WarnsInRedWhenTheRecordsFolderCannotBeWritten) {
     EXPECT_EQ(report.Counts().errors, 0);
 }
 
+TEST(WriteVenueReport, ProbesOfNamesThatReadAsArchivePathsLeaveNothing) {
+    // Windows cannot create such names; here the probe can, but it cannot
+    // find them again, so they must go all the same.
+    TempFolder game;
+    const GameFolder folder(game.Path());
+    VenueRecord venue = ReadVenueFile(
+        "[Details]\nName=N\nRef=R\nDir=*.peg\nLastpeg=:last.txt\nRecords=:rec\n[Weather]\nLookup=:look\n",
+        "venues/v.ven", true);
+    RecordingPane pane;
+    Report report(pane);
+    WriteVenueReport(folder, report, &venue, 1);
+    const std::string text = pane.PlainText();
+    EXPECT_NE(text.find("Unable to write to the records file"), std::string::npos);
+    EXPECT_NE(text.find("Unable to write the last peg fished to file"), std::string::npos);
+    EXPECT_NE(text.find("Unable to write the temp look up file"), std::string::npos);
+    EXPECT_TRUE(ListFiles(game.Path()).empty());
+}
+
 TEST(WriteVenueReport, OnlyClearsThePaneWithoutAVenue) {
     TempFolder game;
     RecordingPane pane;
