@@ -40,7 +40,9 @@ std::string Points(int twips) {
 }
 
 std::string CssColour(const Rgb& c) {
-    return "#" + Hex2(c.red) + Hex2(c.green) + Hex2(c.blue);
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "#%02x%02x%02x", c.red, c.green, c.blue);
+    return buffer;
 }
 
 }  // namespace
