@@ -15,17 +15,7 @@
 namespace venuecheck {
 namespace {
 
-// A peg data file of exactly these cells (none: a grid of no rows).
-std::string PegBytes(int objects, int16_t cellHeight, int16_t cellWidth,
-                     std::vector<gamegen::PegCell> cells) {
-    gamegen::PegDataSpec spec;
-    spec.objects = objects;
-    spec.cellHeight = cellHeight;
-    spec.cellWidth = cellWidth;
-    spec.rows = 0;
-    spec.cells = std::move(cells);
-    return gamegen::MakePegData(spec);
-}
+using gamegen::MakePegDataOfCells;
 
 PegRecord PegWithRatio(float ratio) {
     PegRecord peg;
@@ -47,7 +37,7 @@ PegAnalysis Analyse(std::string bytes, float ratio) {
 
 // One cell per row (cell width 480), so any number of cells is a whole grid.
 std::string Column(const std::vector<gamegen::PegCell>& cells, int objects = 16) {
-    return PegBytes(objects, 4, 480, cells);
+    return MakePegDataOfCells(objects, 4, 480, cells);
 }
 
 TEST(AnalysePegData, FourCellWorkedExample) {
@@ -165,7 +155,7 @@ TEST(ReadPegData, LaysTheGridOutFromTheCellWidthAndTheLength) {
                                            {1, 480, 480, 1},
                                            {4, 0, 120, 0}}) {
         const PegData data =
-            ReadPegData(PegBytes(0, 4, c.cellWidth, std::vector<gamegen::PegCell>(c.cells)));
+            ReadPegData(MakePegDataOfCells(0, 4, c.cellWidth, std::vector<gamegen::PegCell>(c.cells)));
         ASSERT_TRUE(data.grid) << c.cellWidth;
         EXPECT_EQ(data.grid->CellsPerRow(), c.cellsPerRow) << c.cellWidth;
         EXPECT_EQ(data.grid->Rows(), c.rows) << c.cellWidth;
@@ -180,9 +170,9 @@ TEST(ReadPegData, RefusesWhatCannotBeLaidOut) {
         int32_t addedObjects;
         bool grid;
     };
-    const std::string sound = PegBytes(5, 4, 4, {});
+    const std::string sound = MakePegDataOfCells(5, 4, 4, {});
     auto withSize = [&sound](int16_t height, int16_t width) {
-        return PegBytes(5, height, width,
+        return MakePegDataOfCells(5, height, width,
                         std::vector<gamegen::PegCell>(480, gamegen::PegCell{1, 1}));
     };
     const std::vector<Case> cases = {

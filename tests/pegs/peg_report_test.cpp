@@ -20,17 +20,7 @@
 namespace venuecheck {
 namespace {
 
-// A peg data file of exactly these cells (none: a grid of no rows).
-std::string PegBytes(int objects, int16_t cellHeight, int16_t cellWidth,
-                     std::vector<gamegen::PegCell> cells) {
-    gamegen::PegDataSpec spec;
-    spec.objects = objects;
-    spec.cellHeight = cellHeight;
-    spec.cellWidth = cellWidth;
-    spec.rows = 0;
-    spec.cells = std::move(cells);
-    return gamegen::MakePegData(spec);
-}
+using gamegen::MakePegDataOfCells;
 
 // The lines that grade a peg's data, in the order a section writes them.
 const std::vector<std::string> kGradedLines = {
@@ -103,7 +93,7 @@ protected:
 };
 
 TEST_F(PegSection, WritesEveryLineInItsPlaceAndStyle) {
-    game_.Write("pegs/lake/reed.dat", PegBytes(16, 4, 480, {{0, 0}, {0, 5}, {3, 5}, {3, 10}}));
+    game_.Write("pegs/lake/reed.dat", MakePegDataOfCells(16, 4, 480, {{0, 0}, {0, 5}, {3, 5}, {3, 10}}));
     game_.Write("pegs/lake/reed.stk",
                 "1 stocks/roach.stk roach [none]\n2 stocks/gone.stk gone [none]\n");
     const PegRecord peg = Peg(
@@ -208,7 +198,7 @@ TEST_F(PegSection, GradesEachFigureInItsBandAtTheBoundaries) {
             const uint32_t mask = i < c.bare ? 0u : static_cast<uint32_t>(1 + covered++ % c.unique);
             cells.push_back({mask, depth});
         }
-        game_.Write("pegs/lake/reed.dat", PegBytes(c.objects, 4, 480, cells));
+        game_.Write("pegs/lake/reed.dat", MakePegDataOfCells(c.objects, 4, 480, cells));
         const std::string text = Section(Peg(PegFile()));
         std::vector<std::string> expected;
         for (int line : c.lines) expected.push_back(kGradedLines[static_cast<size_t>(line)]);
@@ -221,7 +211,7 @@ TEST_F(PegSection, GradesEachFigureInItsBandAtTheBoundaries) {
 }
 
 TEST_F(PegSection, AGridWithoutWaterIsStillGraded) {
-    game_.Write("pegs/lake/reed.dat", PegBytes(16, 4, 480, {{5, 0}, {0, 0}}));
+    game_.Write("pegs/lake/reed.dat", MakePegDataOfCells(16, 4, 480, {{5, 0}, {0, 0}}));
     const std::string text = Section(Peg(PegFile("[Distance]\nDPRatio=1\n")));
     EXPECT_TRUE(Holds(text,
                       "\n\tDepth areas\t\t0\n\tAverage depth\t\t0\"\n\tShallowest\t\t25' 0\""
@@ -234,9 +224,9 @@ TEST_F(PegSection, AGridWithoutWaterIsStillGraded) {
 TEST_F(PegSection, DataThatCannotBeAnalysedShowsZerosAndIsNotGraded) {
     std::filesystem::create_directories(game_.Path() / "pegs" / "lake" / "folder.dat");
     const std::string sound =
-        PegBytes(5, 4, 4, std::vector<gamegen::PegCell>(120, gamegen::PegCell{1, 1}));
+        MakePegDataOfCells(5, 4, 4, std::vector<gamegen::PegCell>(120, gamegen::PegCell{1, 1}));
     auto withSize = [](int16_t height, int16_t width) {
-        return PegBytes(5, height, width,
+        return MakePegDataOfCells(5, height, width,
                         std::vector<gamegen::PegCell>(480, gamegen::PegCell{1, 1}));
     };
     {

@@ -138,4 +138,15 @@ std::string MakePegData(const PegDataSpec& spec) {
     return out;
 }
 
+std::string MakePegDataOfCells(int objects, int16_t cellHeight, int16_t cellWidth,
+                               std::vector<PegCell> cells) {
+    PegDataSpec spec;
+    spec.objects = objects;
+    spec.cellHeight = cellHeight;
+    spec.cellWidth = cellWidth;
+    spec.rows = 0;
+    spec.cells = std::move(cells);
+    return MakePegData(spec);
+}
+
 }  // namespace venuecheck::gamegen

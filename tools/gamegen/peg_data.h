@@ -6,27 +6,23 @@
 #include <string>
 #include <vector>
 
+#include "pegs/peg_data.h"
+
 namespace venuecheck::gamegen {
 
-// Layout of a peg data file: a 416-byte object table of 32 slots of 13 bytes,
-// cell height, cell width and two unused 16-bit words, then 7-byte cells
-// (32-bit object mask, depth byte, two unused bytes), all little-endian.
-inline constexpr int kObjectSlots = 32;
-inline constexpr int kObjectSlotSize = 13;
-inline constexpr size_t kObjectTableSize = kObjectSlots * kObjectSlotSize;  // 416
-inline constexpr size_t kPegDataHeaderSize = kObjectTableSize + 8;          // 424
-inline constexpr size_t kPegCellSize = 7;
-inline constexpr int kPegGridWidth = 480;
+// The layout of a peg data file is the checker's own.
+using venuecheck::kObjectSlotSize;
+using venuecheck::kObjectTableSize;
+using venuecheck::kPegCellSize;
+using venuecheck::kPegDataHeaderSize;
+using venuecheck::kPegGridWidth;
+using venuecheck::PegCell;
+inline constexpr int kObjectSlots = static_cast<int>(venuecheck::kObjectSlots);
 
 // Cells per row for a cell width, as the game divides: 480 / width. Widths
 // that give no whole cell (0, negative, above 480) give 0 here, so such a
 // file has no grid unless an explicit length pads it.
 int CellsPerRow(int16_t cellWidth);
-
-struct PegCell {
-    uint32_t mask = 0;  // bit i: object i is placed in the cell
-    uint8_t depth = 0;  // 0: no water; 1..255: depth in steps of DPRatio
-};
 
 enum class DepthPattern {
     kZero,        // every cell 0: no water at all
@@ -95,5 +91,10 @@ uint64_t PegDataLength(const PegDataSpec& spec);
 
 // The bytes of a peg data file.
 std::string MakePegData(const PegDataSpec& spec);
+
+// A peg data file of exactly these cells, in one row after another (none: a
+// grid of no rows).
+std::string MakePegDataOfCells(int objects, int16_t cellHeight, int16_t cellWidth,
+                               std::vector<PegCell> cells);
 
 }  // namespace venuecheck::gamegen
