@@ -1,9 +1,40 @@
 #include "species/species_catalogue.h"
 
+#include <string>
+
+#include "common/game_folder.h"
+#include "common/scrambled_file.h"
+#include "common/text.h"
+#include "species/species_keywords.h"
+
 namespace venuecheck {
 
-int SpeciesCatalogue::LoadSpecies(const GameFolder&) { return 0; }
+int SpeciesCatalogue::LoadSpecies(const GameFolder& folder) {
+    FreeSpecies();
+    const std::vector<std::string> names = folder.FindFiles("species/*.sp");
+    records_.reserve(names.size());
+    for (const std::string& name : names) {
+        ReadSpeciesFile(folder, "species/" + name, NewSpecies());
+    }
+    return static_cast<int>(records_.size());
+}
 
-const SpeciesRecord* SpeciesCatalogue::FindSpecies(std::string_view) const { return nullptr; }
+SpeciesRecord& SpeciesCatalogue::NewSpecies() {
+    return records_.emplace_back();
+}
+
+const SpeciesRecord* SpeciesCatalogue::FindSpecies(std::string_view key) const {
+    for (auto it = records_.rbegin(); it != records_.rend(); ++it) {
+        if (EqualNoCase(it->ref, key)) return &*it;
+    }
+    return nullptr;
+}
+
+bool ReadSpeciesFile(const GameFolder& folder, std::string_view path, SpeciesRecord& species) {
+    const PlainText text = ReadDataFile(folder, path);
+    if (!text.opened) return false;
+    ReadSpeciesText(text.bytes, species);
+    return true;
+}
 
 }  // namespace venuecheck
