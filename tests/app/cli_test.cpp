@@ -98,7 +98,8 @@ TEST_F(CommandLine, ChecksEveryVenueByDefaultAndCountsFindings) {
     // Each check run is the pane's text followed by one line break.
     EXPECT_EQ(r.out.substr(0, 21), "LAKE by [Unknown] ( [");
     EXPECT_NE(r.out.find(" )\n\nVenue details"), std::string::npos);
-    EXPECT_NE(r.out.find("wiser to scramble these.\nLake by"), std::string::npos);
+    EXPECT_NE(r.out.find("wiser to scramble these.\n\nStock file summary\nNo stocks loaded\nLake by"),
+              std::string::npos);
 
     const CommandResult clean = Run("--venue 'Quiet \"Water\"' --format text");
     EXPECT_EQ(clean.status, 0);
