@@ -76,11 +76,10 @@ void JudgeStock(Report& report, std::string_view name, std::optional<StockRecord
                      style::kLoadError);
         return;
     }
-    const std::string_view file = name;
     constexpr std::string_view kNoMaximum =
         "\n\tWarning : No species maximum size found, manual check required.";
     if (stock->species == nullptr) {
-        report.Warning(kNoMaximum, file);
+        report.Warning(kNoMaximum, name);
         return;
     }
     const SpeciesRecord& species = *stock->species;
@@ -95,7 +94,7 @@ void JudgeStock(Report& report, std::string_view name, std::optional<StockRecord
 
     const int32_t allowed = maxSizes.FindMaxSize(species.name);
     if (allowed == 0) {
-        report.Warning(kNoMaximum, file);
+        report.Warning(kNoMaximum, name);
         return;
     }
 
@@ -107,20 +106,20 @@ void JudgeStock(Report& report, std::string_view name, std::optional<StockRecord
     if (static_cast<double>(score) - ((320.0 - 320.0 * sizeRatio) + 30.0) > 10.0) {
         report.Advice(
             "\n\tAdvice : This stock is a bit too easy to catch for the size of the fish in it.",
-            file);
+            name);
     }
     if (score >= 350.0f && score <= 450.0f) {
-        report.Warning("\n\tWarning : This shoal may be too easy to catch", file);
+        report.Warning("\n\tWarning : This shoal may be too easy to catch", name);
     } else if (score > 450.0f) {
         report.Error("\n\tError : This shoal is too easy to catch, the stk file needs altering",
-                     file);
+                     name);
     }
     // Compared as unsigned numbers: a negative maximum in "maxsize.txt" lets
     // every size pass.
     if (static_cast<uint32_t>(stock->maxSize) > static_cast<uint32_t>(allowed)) {
         report.Error("\n\tError : Size ( " + FormatInt(stock->maxSize) +
                          " ) is bigger than max size allowed of " + FormatInt(allowed) + " drams.",
-                     file);
+                     name);
     }
 }
 
