@@ -1,0 +1,76 @@
+#include "app/qt/checker_window.h"
+
+#include <QCoreApplication>
+#include <QPalette>
+
+#include "app/qt/ansi_text.h"
+#include "app/report.h"
+
+namespace venuecheck {
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 500;
+// The selector's height is the combo box's own.
+constexpr int kSelectorX = 10, kSelectorY = 20, kSelectorWidth = 250;
+constexpr int kPaneX = 10, kPaneY = 50, kPaneWidth = 770, kPaneHeight = 400;
+// The light grey of the Windows stock brush the original window class used.
+constexpr int kBackgroundGrey = 192;
+
+}  // namespace
+
+CheckerWindow::CheckerWindow(Checker& checker) : checker_(checker) {
+    setWindowTitle(QString::fromLatin1(kTitle));
+    resize(kWidth, kHeight);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(kBackgroundGrey, kBackgroundGrey, kBackgroundGrey));
+    setPalette(palette);
+    setAutoFillBackground(true);
+}
+
+void CheckerWindow::CreateControls() {
+    selector_ = new QComboBox(this);
+    selector_->setInsertPolicy(QComboBox::NoInsert);
+    for (const std::string& name : checker_.VenueNames()) selector_->addItem(DecodeAnsi(name));
+    // A drop-down list starts with nothing chosen; only the user's choice
+    // runs a check.
+    selector_->setCurrentIndex(-1);
+    selector_->setGeometry(kSelectorX, kSelectorY, kSelectorWidth, selector_->sizeHint().height());
+
+    paneEdit_ = new QTextEdit(this);
+    paneEdit_->setGeometry(kPaneX, kPaneY, kPaneWidth, kPaneHeight);
+    pane_.emplace(*paneEdit_);
+
+    // Every choice the user makes runs the check run, re-choosing the shown
+    // venue included; it runs to its end before the next event is handled.
+    connect(selector_, &QComboBox::activated, this, [this] { RunCheck(); });
+
+    selector_->show();
+    paneEdit_->show();
+    selector_->setFocus();
+}
+
+void CheckerWindow::RunCheck() {
+    bool written = false;
+    {
+        QtReportPane::Batch batch(*pane_);
+        Report report(*pane_);
+        written = checker_.CheckRun(selector_->currentIndex(), report);
+    }
+    // The report reads from its title down.
+    if (written) paneEdit_->moveCursor(QTextCursor::Start);
+}
+
+std::unique_ptr<CheckerWindow> OpenCheckerWindow(Checker& checker) {
+    checker.LoadMaxSizes();
+    auto window = std::make_unique<CheckerWindow>(checker);
+    window->show();
+    // The empty window is painted before the slower catalogues load.
+    QCoreApplication::processEvents();
+    checker.LoadSpecies();
+    checker.LoadVenues();
+    window->CreateControls();
+    return window;
+}
+
+}  // namespace venuecheck
