@@ -1,0 +1,299 @@
+// The Qt window on the offscreen platform: its controls, the check run of a
+// selection, and the report pane read back from its document, compared with
+// the command line's renderings of the same check run.
+
+#include <QComboBox>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/checker.h"
+#include "app/qt/ansi_text.h"
+#include "app/qt/checker_window.h"
+#include "app/qt/qt_report_pane.h"
+#include "app/recording_pane.h"
+#include "app/report.h"
+#include "app/report_formats.h"
+#include "support/test_support.h"
+
+namespace fs = std::filesystem;
+using namespace venuecheck;
+using venuecheck::test::TempFolder;
+using venuecheck::test::TestDataDir;
+
+namespace {
+
+TextStyle StyleOf(const QTextCharFormat& format) {
+    TextStyle style;
+    // The face asked for, not the one the font system found for it.
+    style.face = EncodeAnsi(format.fontFamilies().toStringList().value(0));
+    style.size = qRound(format.fontPointSize() * 20);
+    const QColor colour = format.foreground().color();
+    style.colour = Rgb{static_cast<uint8_t>(colour.red()), static_cast<uint8_t>(colour.green()),
+                       static_cast<uint8_t>(colour.blue())};
+    style.bold = format.fontWeight() == QFont::Bold;
+    return style;
+}
+
+void AddRun(std::vector<StyledRun>& runs, const std::string& text, const TextStyle& style) {
+    if (text.empty()) return;
+    if (!runs.empty() && runs.back().style == style) {
+        runs.back().text += text;
+    } else {
+        runs.push_back(StyledRun{text, style});
+    }
+}
+
+// The document as styled runs. A paragraph break reads as "\n" in the format
+// it was appended with, which the document keeps as the next paragraph's
+// character format.
+std::vector<StyledRun> RunsOf(const QTextDocument& document) {
+    std::vector<StyledRun> runs;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block != document.begin()) AddRun(runs, "\n", StyleOf(block.charFormat()));
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            AddRun(runs, EncodeAnsi(fragment.text()), StyleOf(fragment.charFormat()));
+        }
+    }
+    return runs;
+}
+
+// The pane shows CR, LF and CR LF each as one paragraph break, as the
+// rich-edit control does, so a CR in the game's data reads back as LF.
+std::vector<StyledRun> AsShown(std::vector<StyledRun> runs) {
+    for (StyledRun& run : runs) {
+        std::string shown;
+        for (size_t i = 0; i < run.text.size(); ++i) {
+            if (run.text[i] != '\r') {
+                shown += run.text[i];
+            } else if (i + 1 >= run.text.size() || run.text[i + 1] != '\n') {
+                shown += '\n';
+            }
+        }
+        run.text = std::move(shown);
+    }
+    return runs;
+}
+
+// A game folder of its own for each checker: check runs write probe files.
+struct GameCopy {
+    TempFolder folder;
+    explicit GameCopy(const fs::path& game) {
+        fs::copy(game, folder.Path(), fs::copy_options::recursive);
+    }
+};
+
+std::vector<std::string> FixtureNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(TestDataDir() / "fixtures")) {
+        if (fs::is_directory(entry.path() / "game")) {
+            names.push_back(entry.path().filename().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The window started on a copy of a game folder, as the program starts it.
+struct OpenWindow {
+    GameCopy game;
+    Checker checker;
+    std::unique_ptr<CheckerWindow> window;
+
+    explicit OpenWindow(const fs::path& gameDir)
+        : game(gameDir), checker(GameFolder(game.folder.Path())) {
+        window = OpenCheckerWindow(checker);
+    }
+    QComboBox& Selector() const { return *window->Selector(); }
+    QTextEdit& Pane() const { return *window->PaneEdit(); }
+};
+
+}  // namespace
+
+class QtWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { PrepareReportFaces(); }
+
+    void WindowHasItsTitleSizeAndFixedControls() {
+        OpenWindow open(TestDataDir() / "fixtures" / "venue-basics" / "game");
+        CheckerWindow& window = *open.window;
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.windowTitle(),
+                 QStringLiteral("Pelarin Venue checker - Dobrenn 2007 Ver 1.0"));
+        QCOMPARE(window.size(), QSize(800, 500));
+        QVERIFY(!open.Selector().isEditable());
+        QVERIFY(!open.Pane().isReadOnly());
+        // Nothing is chosen and nothing is checked until the user chooses.
+        QCOMPARE(open.Selector().currentIndex(), -1);
+        QVERIFY(open.Pane().document()->isEmpty());
+
+        for (const QSize size : {QSize(800, 500), QSize(1200, 900), QSize(300, 200)}) {
+            window.resize(size);
+            QCoreApplication::processEvents();
+            QCOMPARE(open.Selector().pos(), QPoint(10, 20));
+            QCOMPARE(open.Selector().width(), 250);
+            QCOMPARE(open.Pane().geometry(), QRect(10, 50, 770, 400));
+        }
+    }
+
+    // Every venue of every fixture, chosen one after another with the
+    // keyboard as a user would: each report replaces the one before and
+    // equals the command line's text and runs for that position.
+    void EveryVenueReportsAsTheCommandLine_data() {
+        QTest::addColumn<QString>("fixture");
+        for (const std::string& name : FixtureNames()) {
+            QTest::newRow(name.c_str()) << QString::fromStdString(name);
+        }
+    }
+    void EveryVenueReportsAsTheCommandLine() {
+        QFETCH(QString, fixture);
+        const fs::path gameDir = TestDataDir() / "fixtures" / fixture.toStdString() / "game";
+        OpenWindow open(gameDir);
+
+        GameCopy referenceGame(gameDir);
+        Checker reference{GameFolder(referenceGame.folder.Path())};
+        reference.StartUp();
+        const std::vector<std::string> names = reference.VenueNames();
+
+        QComboBox& selector = open.Selector();
+        QCOMPARE(selector.count(), static_cast<int>(names.size()));
+        for (int position = 0; position < selector.count(); ++position) {
+            QCOMPARE(EncodeAnsi(selector.itemText(position)), names[static_cast<size_t>(position)]);
+        }
+
+        for (int position = 0; position < selector.count(); ++position) {
+            QTest::keyClick(&selector, Qt::Key_Down);
+            QCOMPARE(selector.currentIndex(), position);
+
+            RecordingPane recorded;
+            Report report(recorded);
+            QVERIFY(reference.CheckRun(position, report));
+            const std::vector<StyledRun> expected = AsShown(recorded.Runs());
+            const std::vector<StyledRun> shown = RunsOf(*open.Pane().document());
+            const std::string& name = names[static_cast<size_t>(position)];
+
+            QCOMPARE(RenderText(shown), RenderText(expected));
+            QCOMPARE(RenderRuns(position, name, shown), RenderRuns(position, name, expected));
+        }
+    }
+
+    void ChoosingAVenueReplacesWhatTheUserTyped() {
+        OpenWindow open(TestDataDir() / "fixtures" / "venue-basics" / "game");
+        QComboBox& selector = open.Selector();
+        QVERIFY(selector.count() >= 2);
+        QTest::keyClick(&selector, Qt::Key_End);
+        const QString lastReport = open.Pane().toPlainText();
+        QVERIFY(!lastReport.isEmpty());
+
+        QTest::keyClicks(&open.Pane(), "typed by the user");
+        open.Pane().moveCursor(QTextCursor::Start);
+        QTest::keyClicks(&open.Pane(), "more typing");
+        QTest::keyClick(&selector, Qt::Key_Home);
+        QCOMPARE(selector.currentIndex(), 0);
+        const QString firstReport = open.Pane().toPlainText();
+        QVERIFY(!firstReport.contains(QStringLiteral("typing")));
+        QVERIFY(!firstReport.contains(QStringLiteral("typed")));
+        QVERIFY(firstReport.startsWith(selector.itemText(0)));
+
+        QTest::keyClick(&selector, Qt::Key_End);
+        QCOMPARE(open.Pane().toPlainText(), lastReport);
+    }
+
+    void FolderWithoutVenuesLeavesSelectorAndPaneEmpty() {
+        TempFolder empty;
+        empty.Write("species/readme.txt", "no species here");
+        Checker checker{GameFolder(empty.Path())};
+        const auto window = OpenCheckerWindow(checker);
+        QCOMPARE(window->Selector()->count(), 0);
+        QTest::keyClick(window->Selector(), Qt::Key_Down);
+        QCOMPARE(window->Selector()->currentIndex(), -1);
+        QVERIFY(window->PaneEdit()->document()->isEmpty());
+    }
+
+    // The pane alone, against the recorder that the command line renders:
+    // the format in force applies to what is appended after it, never to
+    // text already in the pane.
+    void PaneFormatsTextAsTheRecorderDoes() {
+        struct Case {
+            const char* name;
+            std::function<void(ReportPane&)> write;
+        };
+        const std::vector<Case> cases = {
+            {"font change keeps earlier text",
+             [](ReportPane& pane) {
+                 pane.PaneAppend("body ");
+                 pane.PaneSetFont(style::kFace, style::kTitleSize);
+                 pane.PaneSetColour(style::kTitle);
+                 pane.PaneAppend("title\n\n");
+                 pane.PaneSetFont("Arial", 210);
+                 pane.PaneAppend("other face, ten and a half points");
+             }},
+            {"bold only for exactly 1",
+             [](ReportPane& pane) {
+                 pane.PaneSetBold(1);
+                 pane.PaneAppend("bold\n");
+                 pane.PaneSetBold(2);
+                 pane.PaneAppend("not bold\n");
+                 pane.PaneSetBold(1);
+                 pane.PaneAppend("bold");
+                 pane.PaneSetBold(0);
+                 pane.PaneAppend("\nplain");
+             }},
+            {"clear keeps the style",
+             [](ReportPane& pane) {
+                 pane.PaneSetColour(style::kError);
+                 pane.PaneAppend("\n\tError : gone");
+                 pane.PaneClear();
+                 pane.PaneAppend("\n\tError : still red");
+                 pane.PaneSetColour(style::kAdvice);
+                 pane.PaneAppend("\n\tAdvice : green\n\n");
+             }},
+            {"section heading and every byte",
+             [](ReportPane& pane) {
+                 WriteSectionHeading(pane, "\n\nPeg details for Peg 1");
+                 std::string bytes;
+                 for (int byte = 1; byte < 256; ++byte) {
+                     if (byte != '\r') bytes += static_cast<char>(byte);
+                 }
+                 pane.PaneAppend(bytes);
+                 pane.PaneAppend(std::string_view("cut\0hidden", 10));
+             }},
+        };
+        for (const Case& c : cases) {
+            QTextEdit edit;
+            QtReportPane pane(edit);
+            RecordingPane recorded;
+            c.write(pane);
+            c.write(recorded);
+            const std::vector<StyledRun> shown = RunsOf(*edit.document());
+            QVERIFY2(shown == recorded.Runs(), c.name);
+            QVERIFY2(RenderRuns(0, c.name, shown) == RenderRuns(0, c.name, recorded.Runs()),
+                     c.name);
+        }
+    }
+
+    void AnsiTextRoundTripsEveryByte() {
+        std::string bytes;
+        for (int byte = 0; byte < 256; ++byte) bytes += static_cast<char>(byte);
+        const QString text = DecodeAnsi(bytes);
+        QCOMPARE(text.size(), 256);
+        QCOMPARE(text.at(0x80), QChar(0x20AC));  // the euro sign of code page 1252
+        QCOMPARE(text.at(0x92), QChar(0x2019));  // its right single quote
+        QCOMPARE(text.at(0xE2), QChar(0x00E2));
+        QCOMPARE(EncodeAnsi(text), bytes);
+        QCOMPARE(EncodeAnsi(QStringLiteral("\u0100\u4E2D")), std::string("??"));
+    }
+};
+
+QTEST_MAIN(QtWindowTest)
+#include "qt_window_test.moc"
