@@ -91,15 +91,15 @@ struct GameCopy {
     }
 };
 
-std::vector<std::string> FixtureNames() {
-    std::vector<std::string> names;
+// The fixture game folders and the README's sample game.
+std::vector<fs::path> GameFolders() {
+    std::vector<fs::path> folders;
     for (const auto& entry : fs::directory_iterator(TestDataDir() / "fixtures")) {
-        if (fs::is_directory(entry.path() / "game")) {
-            names.push_back(entry.path().filename().string());
-        }
+        if (fs::is_directory(entry.path() / "game")) folders.push_back(entry.path() / "game");
     }
-    std::sort(names.begin(), names.end());
-    return names;
+    std::sort(folders.begin(), folders.end());
+    folders.push_back(TestDataDir().parent_path() / "examples" / "sample-game");
+    return folders;
 }
 
 // The window started on a copy of a game folder, as the program starts it.
@@ -146,18 +146,20 @@ private slots:
         }
     }
 
-    // Every venue of every fixture, chosen one after another with the
+    // Every venue of every game folder, chosen one after another with the
     // keyboard as a user would: each report replaces the one before and
     // equals the command line's text and runs for that position.
     void EveryVenueReportsAsTheCommandLine_data() {
-        QTest::addColumn<QString>("fixture");
-        for (const std::string& name : FixtureNames()) {
-            QTest::newRow(name.c_str()) << QString::fromStdString(name);
+        QTest::addColumn<QString>("game");
+        for (const fs::path& folder : GameFolders()) {
+            const std::string name =
+                folder.lexically_relative(TestDataDir().parent_path()).string();
+            QTest::newRow(name.c_str()) << QString::fromStdString(folder.string());
         }
     }
     void EveryVenueReportsAsTheCommandLine() {
-        QFETCH(QString, fixture);
-        const fs::path gameDir = TestDataDir() / "fixtures" / fixture.toStdString() / "game";
+        QFETCH(QString, game);
+        const fs::path gameDir = game.toStdString();
         OpenWindow open(gameDir);
 
         GameCopy referenceGame(gameDir);
