@@ -30,7 +30,6 @@ CheckerWindow::CheckerWindow(Checker& checker) : checker_(checker) {
 
 void CheckerWindow::CreateControls() {
     selector_ = new QComboBox(this);
-    selector_->setInsertPolicy(QComboBox::NoInsert);
     for (const std::string& name : checker_.VenueNames()) selector_->addItem(DecodeAnsi(name));
     // A drop-down list starts with nothing chosen; only the user's choice
     // runs a check.
@@ -51,14 +50,9 @@ void CheckerWindow::CreateControls() {
 }
 
 void CheckerWindow::RunCheck() {
-    bool written = false;
-    {
-        QtReportPane::Batch batch(*pane_);
-        Report report(*pane_);
-        written = checker_.CheckRun(selector_->currentIndex(), report);
-    }
-    // The report reads from its title down.
-    if (written) paneEdit_->moveCursor(QTextCursor::Start);
+    QtReportPane::Batch batch(*pane_);
+    Report report(*pane_);
+    checker_.CheckRun(selector_->currentIndex(), report);
 }
 
 std::unique_ptr<CheckerWindow> OpenCheckerWindow(Checker& checker) {

@@ -25,8 +25,6 @@ public:
     // The pane writes to `edit`, which stays owned by its parent widget.
     explicit QtReportPane(QTextEdit& edit);
 
-    QTextEdit* Edit() const { return edit_; }
-
     // Holds every change of the pane back from layout and painting until it
     // ends. The window keeps one for the length of a check run.
     class Batch {
