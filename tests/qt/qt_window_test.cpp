@@ -184,8 +184,10 @@ private slots:
             const std::vector<StyledRun> shown = RunsOf(*open.Pane().document());
             const std::string& name = names[static_cast<size_t>(position)];
 
-            QCOMPARE(RenderText(shown), RenderText(expected));
-            QCOMPARE(RenderRuns(position, name, shown), RenderRuns(position, name, expected));
+            // As QStrings, so that a failure shows the texts.
+            QCOMPARE(DecodeAnsi(RenderText(shown)), DecodeAnsi(RenderText(expected)));
+            QCOMPARE(DecodeAnsi(RenderRuns(position, name, shown)),
+                     DecodeAnsi(RenderRuns(position, name, expected)));
         }
     }
 
