@@ -1,5 +1,45 @@
 # zlib and minizip are the core's only dependencies; they come from the
 # system's packages (pkg-config on Debian).
+#
+# The Windows cross-build takes zlib from libz-mingw-w64-dev and compiles
+# minizip from Debian's own source package, unpacked into the build folder by
+# scripts/windows/fetch-minizip (Debian ships no minizip for mingw).
+if(NOT TARGET venuecheck::minizip AND WIN32 AND CMAKE_CROSSCOMPILING)
+    find_package(ZLIB REQUIRED)
+    set(VENUECHECK_MINIZIP_DIR ${CMAKE_BINARY_DIR}/_deps/minizip)
+    if(NOT EXISTS ${VENUECHECK_MINIZIP_DIR}/src/unzip.c)
+        message(STATUS "Fetching Debian's minizip source package")
+        execute_process(
+            COMMAND sh ${CMAKE_SOURCE_DIR}/scripts/windows/fetch-minizip ${VENUECHECK_MINIZIP_DIR}
+            RESULT_VARIABLE fetch_result)
+        if(NOT fetch_result EQUAL 0)
+            message(FATAL_ERROR "Could not fetch the minizip source package")
+        endif()
+    endif()
+    set(minizip_src ${VENUECHECK_MINIZIP_DIR}/src)
+    # Headers as Debian installs them: <minizip/unzip.h>, or <unzip.h> with
+    # the minizip folder on the include path as pkg-config gives it.
+    set(minizip_include ${VENUECHECK_MINIZIP_DIR}/include)
+    file(COPY ${minizip_src}/ioapi.h ${minizip_src}/unzip.h ${minizip_src}/zip.h
+              ${minizip_src}/mztools.h ${minizip_src}/crypt.h ${minizip_src}/iowin32.h
+         DESTINATION ${minizip_include}/minizip)
+    add_library(venuecheck_minizip STATIC
+        ${minizip_src}/ioapi.c ${minizip_src}/unzip.c ${minizip_src}/zip.c
+        ${minizip_src}/mztools.c ${minizip_src}/iowin32.c)
+    # Third-party code: built as it is, without our warning flags.
+    set_target_properties(venuecheck_minizip PROPERTIES COMPILE_OPTIONS "-w")
+    target_include_directories(venuecheck_minizip SYSTEM PUBLIC
+        ${minizip_include} ${minizip_include}/minizip)
+    target_link_libraries(venuecheck_minizip PUBLIC ZLIB::ZLIB)
+    add_library(venuecheck::minizip ALIAS venuecheck_minizip)
+endif()
+
+# Visual Studio: zlib and minizip from vcpkg (the msvc preset).
+if(NOT TARGET venuecheck::minizip AND MSVC)
+    find_package(unofficial-minizip CONFIG REQUIRED)
+    add_library(venuecheck::minizip ALIAS unofficial::minizip::minizip)
+endif()
+
 if(NOT TARGET venuecheck::minizip)
     find_package(PkgConfig REQUIRED)
     pkg_check_modules(MINIZIP REQUIRED IMPORTED_TARGET minizip)
