@@ -32,6 +32,15 @@ if(NOT TARGET venuecheck::minizip AND WIN32 AND CMAKE_CROSSCOMPILING)
         ${minizip_include} ${minizip_include}/minizip)
     target_link_libraries(venuecheck_minizip PUBLIC ZLIB::ZLIB)
     add_library(venuecheck::minizip ALIAS venuecheck_minizip)
+
+    # CLI11 is header-only: the command line's Windows build takes Debian's
+    # headers (libcli11-dev), copied so that no other host header is seen.
+    find_path(VENUECHECK_CLI11_INCLUDE CLI/CLI.hpp PATHS /usr/include NO_DEFAULT_PATH
+              NO_CMAKE_FIND_ROOT_PATH)
+    if(VENUECHECK_CLI11_INCLUDE)
+        file(COPY ${VENUECHECK_CLI11_INCLUDE}/CLI DESTINATION ${CMAKE_BINARY_DIR}/_deps/cli11)
+        include_directories(SYSTEM ${CMAKE_BINARY_DIR}/_deps/cli11)
+    endif()
 endif()
 
 # Visual Studio: zlib and minizip from vcpkg (the msvc preset).

@@ -1,15 +1,19 @@
 // Asks our INI reader the questions that ini_probe asked the Windows profile
 // reader, and lists every answer that differs.
 //
-//   ini_compare CORPUS_DIR PROBE_OUTPUT
+//   ini_compare CORPUS_DIR PROBE_OUTPUT [KNOWN_DIFFERENCES]
 //
-// Exit status: 0 when every answer is the same, 1 when one differs, 2 when
-// the files cannot be read.
+// KNOWN_DIFFERENCES lists the questions whose answers are known to differ,
+// one "FILE<TAB>[SECTION]<TAB>KEY" a line as the differences are printed,
+// '#' lines telling why. Exit status: 0 when every answer is the same or a
+// known difference, 1 when another answer differs or a known difference no
+// longer does, 2 when the files cannot be read.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "common/ini_file.h"
@@ -52,10 +56,24 @@ std::optional<std::string> ReadBytes(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: ini_compare CORPUS_DIR PROBE_OUTPUT\n";
+    if (argc != 3 && argc != 4) {
+        std::cerr << "usage: ini_compare CORPUS_DIR PROBE_OUTPUT [KNOWN_DIFFERENCES]\n";
         return 2;
     }
+    std::set<std::string> known;
+    if (argc == 4) {
+        std::ifstream list(argv[3], std::ios::binary);
+        if (!list) {
+            std::cerr << "ini_compare: cannot read " << argv[3] << '\n';
+            return 2;
+        }
+        std::string entry;
+        while (std::getline(list, entry)) {
+            if (!entry.empty() && entry[0] != '#') known.insert(entry);
+        }
+    }
+    std::set<std::string> seen;
+    int knownDifferences = 0;
     std::ifstream probe(argv[2], std::ios::binary);
     if (!probe) {
         std::cerr << "ini_compare: cannot read " << argv[2] << '\n';
@@ -85,13 +103,25 @@ int main(int argc, char** argv) {
         const std::string expected = line.substr(tab2 + 1);
         const std::string ours = Escape(ini.GetString(section, key, "[Unknown]"));
         ++questions;
-        if (ours != expected) {
+        if (ours == expected) continue;
+        const std::string entry = file + "\t[" + Escape(section) + "]\t" + Escape(key);
+        if (known.count(entry) != 0) {
+            seen.insert(entry);
+            ++knownDifferences;
+            continue;
+        }
+        ++differences;
+        std::cout << entry << "\n"
+                  << "    Windows: " << expected << "\n"
+                  << "    ours:    " << ours << "\n";
+    }
+    for (const std::string& entry : known) {
+        if (seen.count(entry) == 0) {
             ++differences;
-            std::cout << file << ": [" << Escape(section) << "] " << Escape(key) << "\n"
-                      << "    Windows: " << expected << "\n"
-                      << "    ours:    " << ours << "\n";
+            std::cout << entry << "\n    listed as a known difference, but the answers agree\n";
         }
     }
-    std::cout << "ini_compare: " << questions << " questions, " << differences << " differ\n";
+    std::cout << "ini_compare: " << questions << " questions, " << knownDifferences
+              << " known differences, " << differences << " other differences\n";
     return differences == 0 ? 0 : 1;
 }

@@ -1,0 +1,191 @@
+#include "app/win32/test_mode.h"
+
+#include <richedit.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string_view>
+#include <vector>
+
+namespace venuecheck {
+namespace {
+
+constexpr char kDriverClass[] = "VenueCheckerTestDriver";
+constexpr UINT kFinish = WM_APP + 1;
+
+struct PaneStyle {
+    std::string face;
+    LONG size = 0;
+    COLORREF colour = 0;
+    bool bold = false;
+    bool operator==(const PaneStyle&) const = default;
+};
+
+struct PaneRun {
+    std::string text;
+    PaneStyle style;
+};
+
+// The format of the characters from `first` to `first + count`.
+PaneStyle StyleAt(HWND pane, LONG first, LONG count) {
+    CHARRANGE range{first, first + count};
+    SendMessageA(pane, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    CHARFORMATA format{};
+    format.cbSize = sizeof(CHARFORMATA);
+    SendMessageA(pane, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    PaneStyle style;
+    style.face = format.szFaceName;
+    style.size = format.yHeight;
+    style.colour = format.crTextColor;
+    style.bold = (format.dwEffects & CFE_BOLD) != 0;
+    return style;
+}
+
+// The pane's text as the control holds it, one byte per character in the
+// ANSI code page the "RichEdit20A" control converts with. The control keeps
+// every line break as a paragraph mark ("\r"); it is given back as "\n", the
+// line break the report appends.
+std::string PaneText(HWND pane) {
+    GETTEXTLENGTHEX lengthQuery{GTL_NUMCHARS | GTL_PRECISE, 1200};
+    const auto length = static_cast<LONG>(
+        SendMessageW(pane, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthQuery), 0));
+    std::vector<wchar_t> wide(static_cast<size_t>(length) + 1);
+    GETTEXTEX textQuery{};
+    textQuery.cb = static_cast<DWORD>(wide.size() * sizeof(wchar_t));
+    textQuery.flags = GT_DEFAULT;
+    textQuery.codepage = 1200;
+    const auto copied = static_cast<LONG>(SendMessageW(
+        pane, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&textQuery), reinterpret_cast<LPARAM>(wide.data())));
+    std::string text;
+    for (LONG i = 0; i < copied; ++i) {
+        if (wide[i] == L'\r') {
+            text += '\n';
+            continue;
+        }
+        char byte = '?';
+        WideCharToMultiByte(CP_ACP, 0, &wide[i], 1, &byte, 1, nullptr, nullptr);
+        text += byte;
+    }
+    return text;
+}
+
+// Runs of equal format, from the format of each character as the control
+// reports it.
+std::vector<PaneRun> PaneRuns(HWND pane, const std::string& text) {
+    std::vector<PaneRun> runs;
+    const auto length = static_cast<LONG>(text.size());
+    for (LONG i = 0; i < length; ++i) {
+        PaneStyle style = StyleAt(pane, i, 1);
+        if (runs.empty() || !(runs.back().style == style)) runs.push_back({"", std::move(style)});
+        runs.back().text += text[static_cast<size_t>(i)];
+    }
+    return runs;
+}
+
+std::string JsonString(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20 || byte >= 0x80) {
+            out += "\\u00";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xf];
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string ComboText(HWND combo, int position) {
+    const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, position, 0);
+    if (length == CB_ERR) return "";
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    SendMessageA(combo, CB_GETLBTEXT, position, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+}  // namespace
+
+std::optional<TestMode> TestMode::FromEnvironment() {
+    const char* select = std::getenv("VENUECHECK_TEST_SELECT");
+    const char* output = std::getenv("VENUECHECK_TEST_OUTPUT");
+    if (select == nullptr || output == nullptr) return std::nullopt;
+    return std::optional<TestMode>(std::in_place, std::atoi(select), output);
+}
+
+TestMode::~TestMode() {
+    if (driver_ != nullptr) DestroyWindow(driver_);
+}
+
+void TestMode::Start(HWND window, HWND selector, HWND pane) {
+    window_ = window;
+    selector_ = selector;
+    pane_ = pane;
+
+    WNDCLASSA driverClass{};
+    driverClass.lpfnWndProc = DriverProc;
+    driverClass.lpszClassName = kDriverClass;
+    RegisterClassA(&driverClass);
+    driver_ = CreateWindowA(kDriverClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                            nullptr);
+    SetWindowLongPtrA(driver_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+
+    // The item before the wanted one is selected quietly (no notification);
+    // the key press then moves to the wanted one and the control announces
+    // the change. Home reaches the first item from no selection.
+    SendMessageA(selector_, CB_SETCURSEL, static_cast<WPARAM>(position_ - 1), 0);
+    const WPARAM key = position_ == 0 ? VK_HOME : VK_DOWN;
+    const UINT scan = MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
+    SetFocus(selector_);
+    PostMessageA(selector_, WM_KEYDOWN, key, 1 | (static_cast<LPARAM>(scan) << 16));
+    PostMessageA(selector_, WM_KEYUP, key,
+                 1 | (static_cast<LPARAM>(scan) << 16) | (LPARAM{1} << 30) | (LPARAM{1} << 31));
+    // Posted messages come out of the queue in order, and the check run
+    // ends within the handling of the key press.
+    PostMessageA(driver_, kFinish, 0, 0);
+}
+
+LRESULT CALLBACK TestMode::DriverProc(HWND driver, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kFinish) {
+        auto* mode = reinterpret_cast<TestMode*>(GetWindowLongPtrA(driver, GWLP_USERDATA));
+        if (mode != nullptr) mode->Finish();
+        return 0;
+    }
+    return DefWindowProcA(driver, message, wParam, lParam);
+}
+
+void TestMode::Finish() {
+    const std::string text = PaneText(pane_);
+    const auto runs = PaneRuns(pane_, text);
+
+    std::ofstream textFile(output_ + ".text", std::ios::binary);
+    textFile << text << '\n';
+
+    std::ofstream runsFile(output_ + ".runs", std::ios::binary);
+    runsFile << "{\"check\": " << position_
+             << ", \"venue\": " << JsonString(ComboText(selector_, position_)) << "}\n";
+    for (const PaneRun& run : runs) {
+        runsFile << "{\"text\": " << JsonString(run.text) << ", \"font\": "
+                 << JsonString(run.style.face) << ", \"size\": " << run.style.size
+                 << ", \"colour\": [" << static_cast<int>(GetRValue(run.style.colour)) << ", "
+                 << static_cast<int>(GetGValue(run.style.colour)) << ", "
+                 << static_cast<int>(GetBValue(run.style.colour))
+                 << "], \"bold\": " << (run.style.bold ? "true" : "false") << "}\n";
+    }
+    textFile.close();
+    runsFile.close();
+    DestroyWindow(window_);
+}
+
+}  // namespace venuecheck

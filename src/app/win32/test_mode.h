@@ -1,0 +1,43 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace venuecheck {
+
+// Drives the window the way a user does, for the tests run under Wine; not
+// offered to users. With VENUECHECK_TEST_SELECT=N in the environment, after
+// start-up a key press to the venue selector selects position N (so the
+// selection change comes from the control itself); once the check run is
+// over the pane's content is read back from the control and written to
+// VENUECHECK_TEST_OUTPUT with ".text" (the plain text) and ".runs" (the
+// styled runs, one JSON line each) appended, and the window is closed.
+class TestMode {
+public:
+    static std::optional<TestMode> FromEnvironment();
+
+    TestMode(int position, std::string output) : position_(position), output_(std::move(output)) {}
+    TestMode(const TestMode&) = delete;
+    TestMode& operator=(const TestMode&) = delete;
+    TestMode(TestMode&&) = default;
+    ~TestMode();
+
+    // Queues the key press and, behind it, the reading of the pane. Must not
+    // move afterwards: its driver window refers to it.
+    void Start(HWND window, HWND selector, HWND pane);
+
+private:
+    static LRESULT CALLBACK DriverProc(HWND driver, UINT message, WPARAM wParam, LPARAM lParam);
+    void Finish();
+
+    int position_;
+    std::string output_;
+    HWND window_ = nullptr;
+    HWND selector_ = nullptr;
+    HWND pane_ = nullptr;
+    HWND driver_ = nullptr;
+};
+
+}  // namespace venuecheck
