@@ -43,10 +43,17 @@ if(NOT TARGET venuecheck::minizip AND WIN32 AND CMAKE_CROSSCOMPILING)
     endif()
 endif()
 
-# Visual Studio: zlib and minizip from vcpkg (the msvc preset).
+# Visual Studio: zlib, minizip and CLI11 from vcpkg (the msvc preset).
 if(NOT TARGET venuecheck::minizip AND MSVC)
     find_package(unofficial-minizip CONFIG REQUIRED)
-    add_library(venuecheck::minizip ALIAS unofficial::minizip::minizip)
+    # The core includes <unzip.h>, as pkg-config's include path gives it.
+    find_path(VENUECHECK_MINIZIP_INCLUDE minizip/unzip.h REQUIRED)
+    add_library(venuecheck_minizip INTERFACE)
+    target_link_libraries(venuecheck_minizip INTERFACE unofficial::minizip::minizip)
+    target_include_directories(venuecheck_minizip INTERFACE ${VENUECHECK_MINIZIP_INCLUDE}/minizip)
+    add_library(venuecheck::minizip ALIAS venuecheck_minizip)
+    find_path(VENUECHECK_CLI11_INCLUDE CLI/CLI.hpp REQUIRED)
+    include_directories(SYSTEM ${VENUECHECK_CLI11_INCLUDE})
 endif()
 
 if(NOT TARGET venuecheck::minizip)

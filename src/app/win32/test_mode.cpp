@@ -121,7 +121,9 @@ std::optional<TestMode> TestMode::FromEnvironment() {
     const char* select = std::getenv("VENUECHECK_TEST_SELECT");
     const char* output = std::getenv("VENUECHECK_TEST_OUTPUT");
     if (select == nullptr || output == nullptr) return std::nullopt;
-    return std::optional<TestMode>(std::in_place, std::atoi(select), output);
+    const char* keepOpen = std::getenv("VENUECHECK_TEST_KEEP_OPEN");
+    return std::optional<TestMode>(std::in_place, std::atoi(select), output,
+                                   keepOpen != nullptr && std::string_view(keepOpen) == "1");
 }
 
 TestMode::~TestMode() {
@@ -185,7 +187,14 @@ void TestMode::Finish() {
     }
     textFile.close();
     runsFile.close();
-    DestroyWindow(window_);
+    if (!keepOpen_) {
+        DestroyWindow(window_);
+        return;
+    }
+    // As a user leaves it: insertion point at the end, report read from the top.
+    CHARRANGE end{-1, -1};
+    SendMessageA(pane_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&end));
+    SendMessageA(pane_, WM_VSCROLL, SB_TOP, 0);
 }
 
 }  // namespace venuecheck

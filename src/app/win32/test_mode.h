@@ -13,12 +13,15 @@ namespace venuecheck {
 // selection change comes from the control itself); once the check run is
 // over the pane's content is read back from the control and written to
 // VENUECHECK_TEST_OUTPUT with ".text" (the plain text) and ".runs" (the
-// styled runs, one JSON line each) appended, and the window is closed.
+// styled runs, one JSON line each) appended, and the window is closed. With
+// VENUECHECK_TEST_KEEP_OPEN=1 the window stays open instead, its pane
+// scrolled back to the top, for a screenshot.
 class TestMode {
 public:
     static std::optional<TestMode> FromEnvironment();
 
-    TestMode(int position, std::string output) : position_(position), output_(std::move(output)) {}
+    TestMode(int position, std::string output, bool keepOpen)
+        : position_(position), output_(std::move(output)), keepOpen_(keepOpen) {}
     TestMode(const TestMode&) = delete;
     TestMode& operator=(const TestMode&) = delete;
     TestMode(TestMode&&) = default;
@@ -34,6 +37,7 @@ private:
 
     int position_;
     std::string output_;
+    bool keepOpen_;
     HWND window_ = nullptr;
     HWND selector_ = nullptr;
     HWND pane_ = nullptr;
