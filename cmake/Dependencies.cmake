@@ -34,16 +34,25 @@ if(NOT TARGET venuecheck::minizip AND WIN32 AND CMAKE_CROSSCOMPILING)
     add_library(venuecheck::minizip ALIAS venuecheck_minizip)
 
     # CLI11 is header-only: the command line's Windows build takes Debian's
-    # headers (libcli11-dev), copied so that no other host header is seen.
+    # headers (libcli11-dev), copied so that no other host header is seen,
+    # through a package configuration of our own.
     find_path(VENUECHECK_CLI11_INCLUDE CLI/CLI.hpp PATHS /usr/include NO_DEFAULT_PATH
               NO_CMAKE_FIND_ROOT_PATH)
     if(VENUECHECK_CLI11_INCLUDE)
-        file(COPY ${VENUECHECK_CLI11_INCLUDE}/CLI DESTINATION ${CMAKE_BINARY_DIR}/_deps/cli11)
-        include_directories(SYSTEM ${CMAKE_BINARY_DIR}/_deps/cli11)
+        set(cli11_dir ${CMAKE_BINARY_DIR}/_deps/cli11)
+        file(COPY ${VENUECHECK_CLI11_INCLUDE}/CLI DESTINATION ${cli11_dir}/include)
+        file(WRITE ${cli11_dir}/CLI11Config.cmake [=[
+if(NOT TARGET CLI11::CLI11)
+    add_library(CLI11::CLI11 INTERFACE IMPORTED)
+    set_target_properties(CLI11::CLI11 PROPERTIES
+        INTERFACE_INCLUDE_DIRECTORIES "${CMAKE_CURRENT_LIST_DIR}/include")
+endif()
+]=])
+        set(CLI11_DIR ${cli11_dir} CACHE PATH "CLI11 for the Windows build" FORCE)
     endif()
 endif()
 
-# Visual Studio: zlib, minizip and CLI11 from vcpkg (the msvc preset).
+# Visual Studio: zlib and minizip from vcpkg (the msvc preset; CLI11 too).
 if(NOT TARGET venuecheck::minizip AND MSVC)
     find_package(unofficial-minizip CONFIG REQUIRED)
     # The core includes <unzip.h>, as pkg-config's include path gives it.
@@ -52,8 +61,6 @@ if(NOT TARGET venuecheck::minizip AND MSVC)
     target_link_libraries(venuecheck_minizip INTERFACE unofficial::minizip::minizip)
     target_include_directories(venuecheck_minizip INTERFACE ${VENUECHECK_MINIZIP_INCLUDE}/minizip)
     add_library(venuecheck::minizip ALIAS venuecheck_minizip)
-    find_path(VENUECHECK_CLI11_INCLUDE CLI/CLI.hpp REQUIRED)
-    include_directories(SYSTEM ${VENUECHECK_CLI11_INCLUDE})
 endif()
 
 if(NOT TARGET venuecheck::minizip)
