@@ -3,6 +3,7 @@
 #include <unzip.h>
 
 #include "common/game_folder.h"
+#include "common/host_path.h"
 
 namespace venuecheck {
 namespace {
@@ -54,7 +55,7 @@ bool FileExists(const GameFolder& folder, std::string_view path) {
     const auto archive = SplitArchivePath(path);
     if (!archive) return folder.CanOpen(path);
     if (archive->archive.empty() || !folder.CanOpen(archive->archive)) return false;
-    return ZipHasEntry(folder.Resolve(archive->archive).string(), archive->entry);
+    return ZipHasEntry(GameName(folder.Resolve(archive->archive)), archive->entry);
 }
 
 bool AppendToFile(const GameFolder& folder, std::string_view path, std::string_view text,

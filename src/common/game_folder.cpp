@@ -5,6 +5,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "common/host_path.h"
 #include "common/text.h"
 
 namespace fs = std::filesystem;
@@ -26,7 +27,7 @@ std::vector<std::string_view> SplitComponents(std::string_view path) {
     return parts;
 }
 
-fs::path HostName(std::string_view name) { return fs::path(std::string(name)); }
+fs::path HostName(std::string_view name) { return HostPath(name); }
 
 bool Exists(const fs::path& p) {
     std::error_code ec;
@@ -50,7 +51,7 @@ std::optional<std::string> FindNoCase(const fs::path& folder, std::string_view n
     std::optional<std::string> best;
     for (; it != fs::directory_iterator(); it.increment(ec)) {
         if (ec) break;
-        std::string entry = it->path().filename().string();
+        std::string entry = GameName(it->path().filename());
         if (EqualNoCase(entry, name) && (!best || entry < *best)) best = std::move(entry);
     }
     return best;
@@ -110,7 +111,7 @@ std::vector<std::string> GameFolder::FindFiles(std::string_view pattern) const {
     if (ec) return names;
     for (; it != fs::directory_iterator(); it.increment(ec)) {
         if (ec) break;
-        std::string name = it->path().filename().string();
+        std::string name = GameName(it->path().filename());
         if (name == "." || name == "..") continue;
         if (WildcardMatch(namePattern, name)) names.push_back(std::move(name));
     }
