@@ -8,7 +8,9 @@ std::filesystem::path HostPath(std::string_view gameName) {
     return std::filesystem::path(std::string(gameName));
 }
 
-std::string GameName(const std::filesystem::path& hostPath) { return hostPath.string(); }
+std::string GameName(const std::filesystem::path& hostPath) {
+    return hostPath.string();
+}
 
 }  // namespace venuecheck
 

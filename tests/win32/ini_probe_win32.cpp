@@ -114,7 +114,8 @@ int main(int argc, char** argv) {
         // A plain reading of the lines finds the names of repeated sections
         // and of keys the lists above leave out.
         std::ifstream in(argv[arg], std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string bytes((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
         std::istringstream lines(bytes);
         std::string line;
         while (std::getline(lines, line)) {

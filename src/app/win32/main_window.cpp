@@ -33,8 +33,7 @@ struct Application {
 };
 
 void RunCheck(Application& app) {
-    const auto position =
-        static_cast<int>(SendMessageA(app.selector, CB_GETCURSEL, 0, 0));
+    const auto position = static_cast<int>(SendMessageA(app.selector, CB_GETCURSEL, 0, 0));
     app.checker.CheckRun(position, app.report);
 }
 
@@ -47,19 +46,19 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     auto* app = reinterpret_cast<Application*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (app != nullptr) {
         switch (message) {
-        case WM_COMMAND:
-            // The selector is recognised by the low 16 bits of its handle.
-            if (LOWORD(lParam) == LOWORD(reinterpret_cast<LPARAM>(app->selector)) &&
-                HIWORD(wParam) == CBN_SELCHANGE) {
-                RunCheck(*app);
-            }
-            break;
-        case WM_DESTROY:
-            // No quit message: the loop ends on the flag.
-            app->quit = 1;
-            break;
-        default:
-            break;
+            case WM_COMMAND:
+                // The selector is recognised by the low 16 bits of its handle.
+                if (LOWORD(lParam) == LOWORD(reinterpret_cast<LPARAM>(app->selector)) &&
+                    HIWORD(wParam) == CBN_SELCHANGE) {
+                    RunCheck(*app);
+                }
+                break;
+            case WM_DESTROY:
+                // No quit message: the loop ends on the flag.
+                app->quit = 1;
+                break;
+            default:
+                break;
         }
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -99,17 +98,17 @@ void SetStartFormat(HWND pane) {
 // The venue selector, filled in catalogue order (it does not sort, so a
 // position is the venue's place in the catalogue), and the report pane.
 int CreateChildControls(Application& app) {
-    app.selector = CreateWindowA("combobox", nullptr,
-                                 WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, 10, 20,
-                                 250, 500, app.window, nullptr, nullptr, nullptr);
+    app.selector =
+        CreateWindowA("combobox", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST,
+                      10, 20, 250, 500, app.window, nullptr, nullptr, nullptr);
     SendMessageA(app.selector, CB_RESETCONTENT, 0, 0);
     for (const std::string& name : app.checker.VenueNames()) {
         SendMessageA(app.selector, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     }
-    HWND pane = CreateWindowA("RichEdit20A", "",
-                              WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP |
-                                  ES_MULTILINE,
-                              10, 50, 770, 400, app.window, nullptr, nullptr, nullptr);
+    HWND pane =
+        CreateWindowA("RichEdit20A", "",
+                      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE,
+                      10, 50, 770, 400, app.window, nullptr, nullptr, nullptr);
     app.pane.Attach(pane);
     CHARRANGE none{-1, -1};
     SendMessageA(pane, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&none));

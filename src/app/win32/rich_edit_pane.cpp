@@ -23,7 +23,9 @@ void SetSelectionFormat(HWND control, CHARFORMATA& format) {
 
 }  // namespace
 
-void RichEditPane::Clear() { SendMessageA(control_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("")); }
+void RichEditPane::Clear() {
+    SendMessageA(control_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+}
 
 void RichEditPane::SetFont(std::string_view face, int twips) {
     CHARFORMATA format = EmptyFormat(CFM_FACE | CFM_SIZE);

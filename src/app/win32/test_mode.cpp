@@ -55,8 +55,9 @@ std::string PaneText(HWND pane) {
     textQuery.cb = static_cast<DWORD>(wide.size() * sizeof(wchar_t));
     textQuery.flags = GT_DEFAULT;
     textQuery.codepage = 1200;
-    const auto copied = static_cast<LONG>(SendMessageW(
-        pane, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&textQuery), reinterpret_cast<LPARAM>(wide.data())));
+    const auto copied =
+        static_cast<LONG>(SendMessageW(pane, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&textQuery),
+                                       reinterpret_cast<LPARAM>(wide.data())));
     std::string text;
     for (LONG i = 0; i < copied; ++i) {
         if (wide[i] == L'\r') {
@@ -178,8 +179,8 @@ void TestMode::Finish() {
     runsFile << "{\"check\": " << position_
              << ", \"venue\": " << JsonString(ComboText(selector_, position_)) << "}\n";
     for (const PaneRun& run : runs) {
-        runsFile << "{\"text\": " << JsonString(run.text) << ", \"font\": "
-                 << JsonString(run.style.face) << ", \"size\": " << run.style.size
+        runsFile << "{\"text\": " << JsonString(run.text)
+                 << ", \"font\": " << JsonString(run.style.face) << ", \"size\": " << run.style.size
                  << ", \"colour\": [" << static_cast<int>(GetRValue(run.style.colour)) << ", "
                  << static_cast<int>(GetGValue(run.style.colour)) << ", "
                  << static_cast<int>(GetBValue(run.style.colour))
