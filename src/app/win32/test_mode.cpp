@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <string_view>
 #include <vector>
@@ -13,7 +14,8 @@ namespace venuecheck {
 namespace {
 
 constexpr char kDriverClass[] = "VenueCheckerTestDriver";
-constexpr UINT kFinish = WM_APP + 1;
+constexpr UINT kSelectNext = WM_APP + 1;
+constexpr UINT kFinish = WM_APP + 2;
 
 struct PaneStyle {
     std::string face;
@@ -163,8 +165,15 @@ std::optional<TestMode> TestMode::FromEnvironment() {
     const char* select = std::getenv("VENUECHECK_TEST_SELECT");
     const char* output = std::getenv("VENUECHECK_TEST_OUTPUT");
     if (select == nullptr || output == nullptr) return std::nullopt;
+    std::vector<int> positions;
+    for (const char* item = select; *item != '\0';) {
+        positions.push_back(std::atoi(item));
+        item = std::strchr(item, ',');
+        if (item == nullptr) break;
+        ++item;
+    }
     const char* keepOpen = std::getenv("VENUECHECK_TEST_KEEP_OPEN");
-    return std::optional<TestMode>(std::in_place, std::atoi(select), output,
+    return std::optional<TestMode>(std::in_place, std::move(positions), output,
                                    keepOpen != nullptr && std::string_view(keepOpen) == "1");
 }
 
@@ -184,26 +193,49 @@ void TestMode::Start(HWND window, HWND selector, HWND pane) {
     driver_ = CreateWindowA(kDriverClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
                             nullptr);
     SetWindowLongPtrA(driver_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-
-    // The item before the wanted one is selected quietly (no notification);
-    // the key press then moves to the wanted one and the control announces
-    // the change. Home reaches the first item from no selection.
-    SendMessageA(selector_, CB_SETCURSEL, static_cast<WPARAM>(position_ - 1), 0);
-    const WPARAM key = position_ == 0 ? VK_HOME : VK_DOWN;
-    const UINT scan = MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
     SetFocus(selector_);
+    PostMessageA(driver_, kSelectNext, 0, 0);
+}
+
+void TestMode::SelectNext() {
+    if (next_ == positions_.size()) {
+        PostMessageA(driver_, kFinish, 0, 0);
+        return;
+    }
+    const int position = positions_[next_++];
+    // A neighbour of the wanted item is selected quietly (no notification);
+    // an arrow key then moves to the wanted one and the control announces the
+    // change. Home reaches a lone first item from no selection.
+    const auto count = static_cast<int>(SendMessageA(selector_, CB_GETCOUNT, 0, 0));
+    int neighbour = -1;
+    WPARAM key = VK_HOME;
+    if (position > 0) {
+        neighbour = position - 1;
+        key = VK_DOWN;
+    } else if (count > 1) {
+        neighbour = 1;
+        key = VK_UP;
+    }
+    SendMessageA(selector_, CB_SETCURSEL, static_cast<WPARAM>(neighbour), 0);
+    const UINT scan = MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
     PostMessageA(selector_, WM_KEYDOWN, key, 1 | (static_cast<LPARAM>(scan) << 16));
     PostMessageA(selector_, WM_KEYUP, key,
                  1 | (static_cast<LPARAM>(scan) << 16) | (LPARAM{1} << 30) | (LPARAM{1} << 31));
-    // Posted messages come out of the queue in order, and the check run
-    // ends within the handling of the key press.
-    PostMessageA(driver_, kFinish, 0, 0);
+    // Posted messages come out of the queue in order, and a check run ends
+    // within the handling of its key press.
+    PostMessageA(driver_, kSelectNext, 0, 0);
 }
 
 LRESULT CALLBACK TestMode::DriverProc(HWND driver, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kFinish) {
+    if (message == kSelectNext || message == kFinish) {
         auto* mode = reinterpret_cast<TestMode*>(GetWindowLongPtrA(driver, GWLP_USERDATA));
-        if (mode != nullptr) mode->Finish();
+        if (mode != nullptr) {
+            if (message == kSelectNext) {
+                mode->SelectNext();
+            } else {
+                mode->Finish();
+            }
+        }
         return 0;
     }
     return DefWindowProcA(driver, message, wParam, lParam);
@@ -217,8 +249,9 @@ void TestMode::Finish() {
     textFile << text << '\n';
 
     std::ofstream runsFile(output_ + ".runs", std::ios::binary);
-    runsFile << "{\"check\": " << position_
-             << ", \"venue\": " << JsonString(ComboText(selector_, position_)) << "}\n";
+    const int last = positions_.empty() ? -1 : positions_.back();
+    runsFile << "{\"check\": " << last << ", \"venue\": " << JsonString(ComboText(selector_, last))
+             << "}\n";
     for (const PaneRun& run : runs) {
         runsFile << "{\"text\": " << JsonString(run.text)
                  << ", \"font\": " << JsonString(run.style.face) << ", \"size\": " << run.style.size
