@@ -23,3 +23,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(ZLIB_USE_STATIC_LIBS ON)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# The release program ships without its symbol table.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
