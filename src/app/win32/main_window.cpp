@@ -2,7 +2,6 @@
 
 #include <richedit.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -79,22 +78,6 @@ bool RegisterMainClass(HINSTANCE instance) {
     return RegisterClassA(&windowClass) != 0;
 }
 
-// The pane starts in the body format (Tahoma, 10 points, black, not bold)
-// rather than the control's own default, the System font, which is bold:
-// text written before any bold switch, like the venue title, would be bold,
-// and so would a line whose format is set only in part, since the control
-// takes the missing attributes from the default at the start of a line.
-void SetStartFormat(HWND pane) {
-    CHARFORMATA format{};
-    format.cbSize = sizeof(CHARFORMATA);
-    format.dwMask = CFM_FACE | CFM_SIZE | CFM_COLOR | CFM_BOLD;
-    format.yHeight = style::kBodySize;
-    format.crTextColor = RGB(style::kBlack.red, style::kBlack.green, style::kBlack.blue);
-    const std::string_view face = style::kFace;
-    face.copy(format.szFaceName, std::min(face.size(), sizeof format.szFaceName - 1));
-    SendMessageA(pane, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
-}
-
 // The venue selector, filled in catalogue order (it does not sort, so a
 // position is the venue's place in the catalogue), and the report pane.
 int CreateChildControls(Application& app) {
@@ -112,7 +95,6 @@ int CreateChildControls(Application& app) {
     app.pane.Attach(pane);
     CHARRANGE none{-1, -1};
     SendMessageA(pane, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&none));
-    SetStartFormat(pane);
     return 1;
 }
 

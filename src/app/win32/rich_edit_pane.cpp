@@ -17,6 +17,11 @@ CHARFORMATA EmptyFormat(DWORD mask) {
     return format;
 }
 
+void CopyFace(std::string_view face, CHARFORMATA& format) {
+    // The record's face field holds at most LF_FACESIZE - 1 bytes and its NUL.
+    face.copy(format.szFaceName, std::min(face.size(), sizeof format.szFaceName - 1));
+}
+
 void SetSelectionFormat(HWND control, CHARFORMATA& format) {
     SendMessageA(control, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
 }
@@ -25,15 +30,16 @@ void SetSelectionFormat(HWND control, CHARFORMATA& format) {
 
 void RichEditPane::Clear() {
     SendMessageA(control_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    atLineStart_ = true;
 }
 
 void RichEditPane::SetFont(std::string_view face, int twips) {
     CHARFORMATA format = EmptyFormat(CFM_FACE | CFM_SIZE);
-    // The record's face field holds at most LF_FACESIZE - 1 bytes and its NUL.
-    const size_t length = std::min(face.size(), sizeof format.szFaceName - 1);
-    std::copy_n(face.data(), length, format.szFaceName);
+    CopyFace(face, format);
     format.yHeight = twips;
     SetSelectionFormat(control_, format);
+    face_ = format.szFaceName;
+    twips_ = twips;
 }
 
 void RichEditPane::SetColour(Rgb colour) {
@@ -41,17 +47,28 @@ void RichEditPane::SetColour(Rgb colour) {
     CHARFORMATA format = EmptyFormat(CFM_COLOR);
     format.crTextColor = RGB(colour.red, colour.green, colour.blue);
     SetSelectionFormat(control_, format);
+    colour_ = colour;
 }
 
 void RichEditPane::SetBold(bool on) {
     CHARFORMATA format = EmptyFormat(CFM_BOLD);
     format.dwEffects = on ? CFE_BOLD : 0;
     SetSelectionFormat(control_, format);
+    bold_ = on;
 }
 
 void RichEditPane::Append(std::string_view text) {
+    if (atLineStart_) {
+        CHARFORMATA format = EmptyFormat(CFM_FACE | CFM_SIZE | CFM_COLOR | CFM_BOLD);
+        CopyFace(face_, format);
+        format.yHeight = twips_;
+        format.crTextColor = RGB(colour_.red, colour_.green, colour_.blue);
+        format.dwEffects = bold_ ? CFE_BOLD : 0;
+        SetSelectionFormat(control_, format);
+    }
     const std::string terminated(text);
     SendMessageA(control_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(terminated.c_str()));
+    atLineStart_ = text.back() == '\n' || text.back() == '\r';
 }
 
 }  // namespace venuecheck
