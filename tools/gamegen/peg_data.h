@@ -85,7 +85,7 @@ struct PegDataSpec {
 // An object table whose listed slots (0..31) are in use; other slots are zero.
 std::string ObjectTableWithSlots(const std::vector<int>& slots);
 
-// The length of the file MakePegData writes for the spec, worked out without
+// The length of the file MakePegData writes for a PegDataSpec, worked out without
 // making it (so a caller can refuse a size it cannot hold).
 uint64_t PegDataLength(const PegDataSpec& spec);
 

@@ -39,7 +39,7 @@ GameSpec GameSpecForScale(GameScale scale);
 // "S", "M" or "L" (either case).
 std::optional<GameScale> ParseGameScale(std::string_view text);
 
-// The name of the venue that holds the spec's pegs; it sorts first.
+// The name of the venue that holds the GameSpec's pegs; it sorts first.
 inline constexpr std::string_view kBigVenueName = "Aaa Benchmark Water";
 inline constexpr std::string_view kBigVenueFile = "venues/aaa_benchmark.ven";
 
@@ -56,7 +56,7 @@ struct GameSummary {
 //   venue's pegs) and venues/shared/ (the pegs the small venues share).
 GameSummary MakeGame(const GameSpec& spec, const std::filesystem::path& root);
 
-// Checks the spec's numbers; the message for the first bad one, or empty.
+// Checks a GameSpec's numbers; the message for the first bad one, or empty.
 std::string CheckGameSpec(const GameSpec& spec);
 
 }  // namespace venuecheck::gamegen
