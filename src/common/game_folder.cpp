@@ -5,6 +5,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "common/host_file.h"
 #include "common/host_path.h"
 #include "common/text.h"
 
@@ -42,6 +43,11 @@ bool IsRegularFile(const fs::path& p) {
     return fs::is_regular_file(p, ec);
 }
 
+// The last component of a host path, as the game's data spells names.
+std::string NameOf(const fs::path& path) { return GameName(path.filename()); }
+
+std::string EntryName(const fs::directory_entry& entry) { return NameOf(entry.path()); }
+
 // The entry of `folder` whose name equals `name` without regard to case; the
 // smallest by bytes when several do.
 std::optional<std::string> FindNoCase(const fs::path& folder, std::string_view name) {
@@ -51,10 +57,20 @@ std::optional<std::string> FindNoCase(const fs::path& folder, std::string_view n
     std::optional<std::string> best;
     for (; it != fs::directory_iterator(); it.increment(ec)) {
         if (ec) break;
-        std::string entry = GameName(it->path().filename());
+        std::string entry = EntryName(*it);
         if (EqualNoCase(entry, name) && (!best || entry < *best)) best = std::move(entry);
     }
     return best;
+}
+
+// A folder's path as the key of its listing: without separators at its end,
+// so that the root named with one and the folder of a file in it agree.
+fs::path::string_type FolderKey(const fs::path& folder) {
+    fs::path::string_type key = folder.native();
+    while (key.size() > 1 && (key.back() == '/' || key.back() == fs::path::preferred_separator)) {
+        key.pop_back();
+    }
+    return key;
 }
 
 // Orders names as the Windows file system lists them.
@@ -76,26 +92,105 @@ bool SearchOrder(const std::string& a, const std::string& b) {
 GameFolder::GameFolder(fs::path root) : root_(std::move(root)) {}
 
 fs::path GameFolder::Resolve(std::string_view gamePath) const {
-    fs::path current = root_;
+    return ResolvePath(gamePath).path;
+}
+
+GameFolder::Resolved GameFolder::ResolvePath(std::string_view gamePath) const {
+    Resolved resolved{root_, keepListings_ ? Presence::kFound : Presence::kNotListed};
+    fs::path& current = resolved.path;
     const auto parts = SplitComponents(gamePath);
     for (size_t i = 0; i < parts.size(); ++i) {
         const std::string_view part = parts[i];
         if (part == ".") continue;
         fs::path exact = current / HostName(part);
-        if (part == ".." || Exists(exact)) {
+        if (part == "..") {
             current = std::move(exact);
             continue;
         }
-        const auto found = FindNoCase(current, part);
+        std::optional<std::string> found;
+        const Listing* listing = keepListings_ ? &ListingOf(current) : nullptr;
+        if (listing != nullptr && listing->listed) {
+            const auto names = listing->byFolded.find(FoldedCopy(part));
+            if (names != listing->byFolded.end()) {
+                const auto& spellings = names->second;
+                if (std::find(spellings.begin(), spellings.end(), part) != spellings.end()) {
+                    current = std::move(exact);
+                    continue;
+                }
+                found = spellings.front();
+            } else if (Exists(exact)) {
+                // A name the listing does not spell the way the host finds
+                // it (a host that folds more than ASCII letters, say).
+                current = std::move(exact);
+                continue;
+            }
+        } else {
+            if (listing != nullptr) resolved.presence = Presence::kNotListed;
+            if (Exists(exact)) {
+                current = std::move(exact);
+                continue;
+            }
+            found = FindNoCase(current, part);
+        }
         if (!found) {
             // Nothing further can exist: keep the rest as written.
+            if (listing != nullptr && listing->listed) resolved.presence = Presence::kMissing;
             current = std::move(exact);
             for (size_t j = i + 1; j < parts.size(); ++j) current /= HostName(parts[j]);
             break;
         }
         current /= HostName(*found);
     }
-    return current;
+    return resolved;
+}
+
+const GameFolder::Listing& GameFolder::ListingOf(const fs::path& folder) const {
+    auto [it, inserted] = listings_.try_emplace(FolderKey(folder));
+    Listing& listing = it->second;
+    if (!inserted) return listing;
+    std::error_code ec;
+    fs::directory_iterator entries(folder, ec);
+    if (ec) return listing;
+    for (; entries != fs::directory_iterator(); entries.increment(ec)) {
+        if (ec) {
+            // A listing cut short cannot tell that a name is missing.
+            listing.byFolded.clear();
+            return listing;
+        }
+        std::string name = EntryName(*entries);
+        auto& spellings = listing.byFolded[FoldedCopy(name)];
+        spellings.insert(std::upper_bound(spellings.begin(), spellings.end(), name),
+                         std::move(name));
+    }
+    listing.listed = true;
+    return listing;
+}
+
+void GameFolder::NoteCreated(const fs::path& path) const {
+    if (!keepListings_) return;
+    const auto it = listings_.find(FolderKey(path.parent_path()));
+    if (it == listings_.end() || !it->second.listed) return;
+    std::string name = NameOf(path);
+    auto& spellings = it->second.byFolded[FoldedCopy(name)];
+    const auto at = std::lower_bound(spellings.begin(), spellings.end(), name);
+    if (at == spellings.end() || *at != name) spellings.insert(at, std::move(name));
+}
+
+void GameFolder::NoteRemoved(const fs::path& path) const {
+    if (!keepListings_) return;
+    const auto it = listings_.find(FolderKey(path.parent_path()));
+    if (it == listings_.end() || !it->second.listed) return;
+    const std::string name = NameOf(path);
+    const auto names = it->second.byFolded.find(FoldedCopy(name));
+    if (names == it->second.byFolded.end()) return;
+    auto& spellings = names->second;
+    spellings.erase(std::remove(spellings.begin(), spellings.end(), name), spellings.end());
+    if (spellings.empty()) it->second.byFolded.erase(names);
+}
+
+void GameFolder::KeepListings(bool keep) {
+    keepListings_ = keep;
+    listings_.clear();
 }
 
 std::vector<std::string> GameFolder::FindFiles(std::string_view pattern) const {
@@ -106,41 +201,51 @@ std::vector<std::string> GameFolder::FindFiles(std::string_view pattern) const {
 
     std::vector<std::string> names;
     const fs::path folder = Resolve(folderPart);
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    if (ec) return names;
-    for (; it != fs::directory_iterator(); it.increment(ec)) {
-        if (ec) break;
-        std::string name = GameName(it->path().filename());
-        if (name == "." || name == "..") continue;
-        if (WildcardMatch(namePattern, name)) names.push_back(std::move(name));
+    const Listing* listing = keepListings_ ? &ListingOf(folder) : nullptr;
+    if (listing != nullptr && listing->listed) {
+        for (const auto& [folded, spellings] : listing->byFolded) {
+            for (const std::string& name : spellings) {
+                if (WildcardMatch(namePattern, name)) names.push_back(name);
+            }
+        }
+    } else {
+        std::error_code ec;
+        fs::directory_iterator it(folder, ec);
+        if (ec) return names;
+        for (; it != fs::directory_iterator(); it.increment(ec)) {
+            if (ec) break;
+            std::string name = EntryName(*it);
+            if (name == "." || name == "..") continue;
+            if (WildcardMatch(namePattern, name)) names.push_back(std::move(name));
+        }
     }
     std::sort(names.begin(), names.end(), SearchOrder);
     return names;
 }
 
+std::optional<HostFile> GameFolder::OpenFile(std::string_view gamePath) const {
+    const Resolved resolved = ResolvePath(gamePath);
+    if (resolved.presence == Presence::kMissing) return std::nullopt;
+    auto file = HostFile::Open(resolved.path);
+    if (file && onFileRead_) onFileRead_(resolved.path);
+    return file;
+}
+
 std::optional<std::string> GameFolder::ReadFile(std::string_view gamePath) const {
-    const fs::path path = Resolve(gamePath);
-    if (!IsRegularFile(path)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
+    auto file = OpenFile(gamePath);
+    if (!file) return std::nullopt;
     std::string bytes;
-    in.seekg(0, std::ios::end);
-    const auto end = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (end > 0) {
-        bytes.resize(static_cast<size_t>(end));
-        in.read(bytes.data(), end);
-        bytes.resize(static_cast<size_t>(in.gcount()));
-    }
+    // What the file held when it was opened; a file that shrinks meanwhile
+    // gives what is left.
+    bytes.resize(static_cast<size_t>(file->Size()));
+    bytes.resize(file->Read(bytes.data(), bytes.size()));
     return bytes;
 }
 
 bool GameFolder::CanOpen(std::string_view gamePath) const {
-    const fs::path path = Resolve(gamePath);
-    if (!IsRegularFile(path)) return false;
-    std::ifstream in(path, std::ios::binary);
-    return static_cast<bool>(in);
+    const Resolved resolved = ResolvePath(gamePath);
+    if (resolved.presence == Presence::kMissing) return false;
+    return HostFile::Open(resolved.path).has_value();
 }
 
 bool GameFolder::WriteFile(std::string_view gamePath, std::string_view bytes) const {
@@ -148,6 +253,7 @@ bool GameFolder::WriteFile(std::string_view gamePath, std::string_view bytes) co
     if (Exists(path) && !IsRegularFile(path)) return false;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) return false;
+    NoteCreated(path);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     return !out.fail();
@@ -158,15 +264,17 @@ bool GameFolder::AppendFile(std::string_view gamePath, std::string_view bytes) c
     if (Exists(path) && !IsRegularFile(path)) return false;
     std::ofstream out(path, std::ios::binary | std::ios::app);
     if (!out) return false;
+    NoteCreated(path);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return true;
 }
 
 void GameFolder::RemoveFile(std::string_view gamePath) const {
-    const fs::path path = Resolve(gamePath);
-    if (!IsRegularFile(path)) return;
+    const Resolved resolved = ResolvePath(gamePath);
+    if (resolved.presence == Presence::kMissing) return;
+    if (!IsRegularFile(resolved.path)) return;
     std::error_code ec;
-    fs::remove(path, ec);
+    if (fs::remove(resolved.path, ec)) NoteRemoved(resolved.path);
 }
 
 bool WildcardMatch(std::string_view pattern, std::string_view name) {

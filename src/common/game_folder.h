@@ -1,10 +1,14 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
+
+#include "common/host_file.h"
 
 namespace venuecheck {
 
@@ -36,6 +40,9 @@ public:
     // folder, or cannot be opened for reading.
     std::optional<std::string> ReadFile(std::string_view gamePath) const;
 
+    // A file opened to be read piece by piece; none as for ReadFile.
+    std::optional<HostFile> OpenFile(std::string_view gamePath) const;
+
     // True when the path names a file (not a folder) that can be opened for
     // reading.
     bool CanOpen(std::string_view gamePath) const;
@@ -52,8 +59,56 @@ public:
     // Deletes a file; a missing file or a failed deletion is ignored.
     void RemoveFile(std::string_view gamePath) const;
 
+    // While listings are kept, each folder is listed once and its listing
+    // answers every later look-up of a name in it, instead of a look-up on
+    // disk per path component; the files this class creates and deletes are
+    // entered in the listings as it goes. A check run keeps them from its
+    // start to its end; ending (or starting) forgets what was listed, so
+    // changes made to the game between two runs are seen.
+    void KeepListings(bool keep);
+
+    // Called with the host path of every file whose content is read.
+    void OnFileRead(std::function<void(const std::filesystem::path&)> observer) {
+        onFileRead_ = std::move(observer);
+    }
+
 private:
+    // Whether a resolved path names something, as far as the kept listings
+    // tell.
+    enum class Presence { kFound, kMissing, kNotListed };
+    struct Resolved {
+        std::filesystem::path path;
+        Presence presence = Presence::kNotListed;
+    };
+    Resolved ResolvePath(std::string_view gamePath) const;
+
+    // The names of one folder, by their ASCII-folded form; each list sorted
+    // by bytes.
+    struct Listing {
+        bool listed = false;  // false when the folder cannot be listed
+        std::unordered_map<std::string, std::vector<std::string>> byFolded;
+    };
+    const Listing& ListingOf(const std::filesystem::path& folder) const;
+    void NoteCreated(const std::filesystem::path& path) const;
+    void NoteRemoved(const std::filesystem::path& path) const;
+
     std::filesystem::path root_;
+    bool keepListings_ = false;
+    mutable std::unordered_map<std::filesystem::path::string_type, Listing>
+        listings_;  // by host folder path
+    std::function<void(const std::filesystem::path&)> onFileRead_;
+};
+
+// Keeps the listings of a game folder while it lives.
+class KeptListings {
+public:
+    explicit KeptListings(GameFolder& folder) : folder_(folder) { folder_.KeepListings(true); }
+    ~KeptListings() { folder_.KeepListings(false); }
+    KeptListings(const KeptListings&) = delete;
+    KeptListings& operator=(const KeptListings&) = delete;
+
+private:
+    GameFolder& folder_;
 };
 
 // Wildcard match of a Windows file search: '*' is any run of bytes, '?' one

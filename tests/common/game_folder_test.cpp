@@ -1,7 +1,12 @@
 #include "common/game_folder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <string>
+#include <vector>
+
+#include "common/host_file.h"
 #include "support/test_support.h"
 
 namespace venuecheck {
@@ -63,6 +68,132 @@ TEST(GameFolder, NeverReadsOrWritesAnythingButRegularFiles) {
     EXPECT_FALSE(folder.WriteFile("adir", "x"));
     folder.RemoveFile("adir");
     EXPECT_TRUE(game.Exists("adir"));
+}
+
+// A folder with names in several letter cases, files and folders alike;
+// "VENUES" finds "Venues" (the smaller of "Venues" and "venues").
+void WriteMixedCaseGame(const TempFolder& game) {
+    for (const char* file : {"Venues/Lake/Pegs.txt", "Venues/Lake/PEG1.dat", "Venues/Lake/peg1.DAT",
+                             "Venues/Lake/sub/Deep.txt", "venues/other.txt", "maxsize.txt"}) {
+        game.Write(file, file);
+    }
+    std::filesystem::create_directories(game.Path() / "Venues" / "Lake" / "Empty");
+}
+
+TEST(GameFolder, KeptListingsResolveAsTheDiskDoes) {
+    TempFolder game;
+    WriteMixedCaseGame(game);
+    const GameFolder plain(game.Path());
+    GameFolder kept(game.Path());
+    const KeptListings keep(kept);
+    const std::vector<std::string> paths = {
+        "Venues/Lake/Pegs.txt",
+        "venues\\LAKE\\pegs.TXT",
+        "VENUES/lake/peg1.dat",
+        "Venues/Lake/PEG1.dat",
+        "venues/lake/SUB/deep.txt",
+        "venues/OTHER.TXT",
+        "venues/lake/missing.txt",
+        "none/Deeper/x",
+        "./venues//lake/",
+        "venues/lake/empty",
+        "venues/lake/../../MAXSIZE.TXT",
+        "venues/lake/pegs.txt/inside",
+        "",
+        "MaxSize.Txt",
+    };
+    for (const std::string& path : paths) {
+        EXPECT_EQ(kept.Resolve(path), plain.Resolve(path)) << path;
+        EXPECT_EQ(kept.CanOpen(path), plain.CanOpen(path)) << path;
+        EXPECT_EQ(kept.ReadFile(path), plain.ReadFile(path)) << path;
+    }
+    for (const char* pattern : {"venues/lake/*.*", "VENUES/*", "venues/lake/peg?.dat", "none/*"}) {
+        EXPECT_EQ(kept.FindFiles(pattern), plain.FindFiles(pattern)) << pattern;
+    }
+}
+
+TEST(GameFolder, KeptListingsFollowWhatTheFolderWritesAndDeletes) {
+    TempFolder game;
+    WriteMixedCaseGame(game);
+    // The root named with a separator at its end, as a user may type it.
+    GameFolder folder(game.Path().string() + "/");
+    const KeptListings keep(folder);
+    struct Probe {
+        const char* path;
+        const char* onDisk;
+    };
+    for (const Probe& probe : {Probe{"VENUES/lake/Probe_test_.tmp", "Venues/Lake/Probe_test_.tmp"},
+                               Probe{"Root_test_.tmp", "Root_test_.tmp"}}) {
+        EXPECT_FALSE(folder.CanOpen(probe.path)) << probe.path;
+        EXPECT_TRUE(folder.AppendFile(probe.path, "Test\n")) << probe.path;
+        EXPECT_TRUE(game.Exists(probe.onDisk)) << probe.path;
+        EXPECT_TRUE(folder.CanOpen(probe.path)) << probe.path;
+        EXPECT_EQ(folder.ReadFile(probe.path), "Test\n") << probe.path;
+        folder.RemoveFile(probe.path);
+        EXPECT_FALSE(folder.CanOpen(probe.path)) << probe.path;
+        EXPECT_FALSE(game.Exists(probe.onDisk)) << probe.path;
+    }
+    // A file written in another letter case is then found by its own.
+    EXPECT_TRUE(folder.WriteFile("VENUES/LAKE/New.Tmp", "n"));
+    EXPECT_TRUE(game.Exists("Venues/Lake/New.Tmp"));
+    EXPECT_EQ(folder.ReadFile("VENUES/lake/new.tmp"), "n");
+    EXPECT_EQ(folder.FindFiles("VENUES/lake/new.*"), std::vector<std::string>{"New.Tmp"});
+    folder.RemoveFile("VENUES/lake/NEW.TMP");
+    EXPECT_FALSE(game.Exists("Venues/Lake/New.Tmp"));
+    EXPECT_TRUE(folder.FindFiles("VENUES/lake/new.*").empty());
+}
+
+TEST(GameFolder, ListingsAreTakenAfreshForEveryRun) {
+    TempFolder game;
+    WriteMixedCaseGame(game);
+    GameFolder folder(game.Path());
+    {
+        const KeptListings keep(folder);
+        EXPECT_FALSE(folder.CanOpen("VENUES/lake/late.txt"));
+        // Written behind the listing's back: its exact name is still found.
+        game.Write("Venues/Lake/late.txt", "late");
+        EXPECT_EQ(folder.ReadFile("VENUES/lake/late.txt"), "late");
+    }
+    game.Write("Venues/Lake/Later.txt", "later");
+    const KeptListings keep(folder);
+    EXPECT_EQ(folder.ReadFile("VENUES/LAKE/LATER.TXT"), "later");
+}
+
+TEST(GameFolder, TellsWhichFilesItReads) {
+    TempFolder game;
+    WriteMixedCaseGame(game);
+    GameFolder folder(game.Path());
+    std::vector<std::filesystem::path> read;
+    folder.OnFileRead([&read](const std::filesystem::path& path) { read.push_back(path); });
+    folder.ReadFile("VENUES/lake/pegs.txt");
+    folder.CanOpen("maxsize.txt");
+    folder.ReadFile("VENUES/lake/missing.txt");
+    folder.OpenFile("MAXSIZE.TXT");
+    const std::vector<std::filesystem::path> expected = {
+        game.Path() / "Venues" / "Lake" / "Pegs.txt", game.Path() / "maxsize.txt"};
+    EXPECT_EQ(read, expected);
+}
+
+TEST(HostFile, OpensRegularFilesOnly) {
+    TempFolder game;
+    game.Write("data.bin", std::string(300000, 'x') + "end");
+    std::filesystem::create_directories(game.Path() / "folder");
+    ASSERT_EQ(::mkfifo((game.Path() / "pipe").c_str(), 0600), 0);
+
+    auto file = HostFile::Open(game.Path() / "data.bin");
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->Size(), 300003u);
+    std::string piece(100000, '\0');
+    EXPECT_EQ(file->Read(piece.data(), piece.size()), 100000u);
+    std::string rest(300000, '\0');
+    EXPECT_EQ(file->Read(rest.data(), rest.size()), 200003u);
+    EXPECT_EQ(rest.substr(199997, 6), "xxxend");
+    EXPECT_EQ(file->Read(rest.data(), rest.size()), 0u);
+
+    // Neither a folder nor a pipe without a writer is opened, and nothing waits.
+    EXPECT_FALSE(HostFile::Open(game.Path() / "folder"));
+    EXPECT_FALSE(HostFile::Open(game.Path() / "pipe"));
+    EXPECT_FALSE(HostFile::Open(game.Path() / "missing"));
 }
 
 TEST(ToTextMode, DropsTheCarriageReturnOfEachLineEnd) {
