@@ -6,11 +6,22 @@
 
 namespace venuecheck {
 
-void Checker::LoadMaxSizes() { maxSizes_.LoadMaxSizes(folder_); }
+// Each step lists a folder once, however many of its files it looks up.
 
-void Checker::LoadSpecies() { species_.LoadSpecies(folder_); }
+void Checker::LoadMaxSizes() {
+    const KeptListings kept(folder_);
+    maxSizes_.LoadMaxSizes(folder_);
+}
 
-void Checker::LoadVenues() { venues_.LoadVenueCatalogue(folder_); }
+void Checker::LoadSpecies() {
+    const KeptListings kept(folder_);
+    species_.LoadSpecies(folder_);
+}
+
+void Checker::LoadVenues() {
+    const KeptListings kept(folder_);
+    venues_.LoadVenueCatalogue(folder_);
+}
 
 std::vector<std::string> Checker::VenueNames() const {
     std::vector<std::string> names;
@@ -23,6 +34,7 @@ bool Checker::CheckRun(int position, Report& report) {
     selected_ = position < 0 ? nullptr : venues_.VenueAtIndex(static_cast<size_t>(position));
     if (selected_ == nullptr) return false;
 
+    const KeptListings kept(folder_);
     pegs_.FreePegs();
     pegCount_ = pegs_.LoadPegs(folder_, selected_->Dir);
     WriteVenueReport(folder_, report, selected_, pegCount_);
@@ -30,7 +42,7 @@ bool Checker::CheckRun(int position, Report& report) {
     int written = 0;
     for (const PegRecord& peg : pegs_.Pegs()) {
         if (written >= pegCount_) break;
-        ReportPeg(folder_, report, pegs_.Pegs(), peg, stockFiles_);
+        ReportPeg(folder_, report, pegs_.Pegs(), peg, stockFiles_, pegAnalysis_);
         ++written;
     }
 

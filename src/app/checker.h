@@ -6,6 +6,7 @@
 #include "app/report.h"
 #include "common/game_folder.h"
 #include "pegs/peg_catalogue.h"
+#include "pegs/peg_data.h"
 #include "species/max_size_table.h"
 #include "species/species_catalogue.h"
 #include "stocks/stock_file_list.h"
@@ -53,6 +54,7 @@ private:
     VenueCatalogue venues_;
     PegCatalogue pegs_;
     StockFileList stockFiles_;
+    PegAnalysis pegAnalysis_;  // the figures of the peg reported last
     const VenueRecord* selected_ = nullptr;
     int pegCount_ = 0;
 };

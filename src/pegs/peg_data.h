@@ -51,6 +51,12 @@ public:
     template <typename Visit>
     void ForEachCell(Visit&& visit) const;
 
+    // The bytes of the cells as the file holds them, which may end up to 4
+    // bytes short of CellCount() cells.
+    std::string_view StoredCells() const {
+        return std::string_view(bytes_).substr(kPegDataHeaderSize);
+    }
+
 private:
     friend PegData ReadPegData(std::string bytes);
     PegDataGrid(std::string bytes, int32_t cellsPerRow, int32_t rows)
@@ -87,23 +93,85 @@ PegData ReadPegData(std::string bytes);
 // file system: an archive path, a missing file or a folder cannot be opened.
 PegData ReadPegData(const GameFolder& folder, std::string_view path);
 
-// The distinct object masks of a grid. Open addressing: a grid can hold
-// hundreds of thousands of distinct masks, and every covered water cell asks.
+// The distinct object masks of a grid, each with the number of cells that
+// hold it. Open addressing: a grid can hold hundreds of thousands of
+// distinct masks, and every run of covered water cells asks.
 class UniqueMaskSet {
 public:
-    // True when the mask was not in the set yet.
-    bool Add(uint32_t mask);
+    // Adds cells that hold a mask; true when the mask was not in the set yet.
+    // A mask holds at most 2^32 - 1 cells.
+    bool Add(uint32_t mask, uint32_t cells = 1);
+    // The number of distinct masks.
     size_t Count() const { return count_; }
     void Clear();
+    // The cells added with a mask; 0 when it is not in the set.
+    uint32_t CellsOf(uint32_t mask) const;
+    // Takes a mask out of the set; returns the cells it held.
+    uint32_t Remove(uint32_t mask);
+    // Calls visit(mask, cells) for every mask in the set, in no set order.
+    template <typename Visit>
+    void ForEach(Visit&& visit) const;
+
+    // True when the set has outgrown the processor's nearer caches.
+    bool BeyondCache() const { return capacity_ > (uint32_t{1} << 15); }
+    // Asks the processor to fetch the slot where a mask would be searched
+    // first, ahead of adding it.
+    void FetchSlot(uint32_t mask) const {
+#if defined(__GNUC__)
+        if (capacity_ != 0) __builtin_prefetch(&slots_[Home(mask)], 1);
+#else
+        (void)mask;
+#endif
+    }
 
 private:
+    size_t Home(uint32_t mask) const {
+        // The high bits of a 64-bit product: masks are often single bits or
+        // runs of low numbers, and every bit of them reaches the bits that
+        // pick the slot.
+        // Mask 0 hashes to slot 0 and is moved to the last slot without a
+        // branch: dry and bare cells come and go at random.
+        const auto hash = static_cast<size_t>((uint64_t{mask} * 0x9E3779B97F4A7C15u) >> shift_);
+        return hash | ((size_t{0} - size_t{mask == 0}) & capacity_);
+    }
+    // The slot of the mask, or the empty slot where it belongs.
+    size_t Find(uint32_t mask) const {
+        size_t i = Home(mask);
+        while (slots_[i] != 0 && static_cast<uint32_t>(slots_[i] >> 32) != mask) {
+            i = (i + 1) & (capacity_ - 1);
+        }
+        return i;
+    }
     void Grow();
-    size_t Slot(uint32_t mask) const;
 
-    std::vector<uint32_t> slots_;  // 0 marks an empty slot
-    bool holdsZero_ = false;
-    size_t count_ = 0;
+    // Each slot holds mask << 32 | cells, 0 when empty. Masks other than 0
+    // are placed by their hash in the first capacity_ slots (a power of two);
+    // mask 0, which dry and bare cells make common, has the last slot to
+    // itself.
+    // The sizes are 32-bit: no slot store can change them, so a run of
+    // additions keeps them in registers.
+    std::vector<uint64_t> slots_;
+    uint32_t capacity_ = 0;
+    int shift_ = 64;  // 64 - log2(capacity_)
+    uint32_t count_ = 0;
 };
+
+inline bool UniqueMaskSet::Add(uint32_t mask, uint32_t cells) {
+    if (cells == 0) return false;
+    if (capacity_ == 0) Grow();
+    size_t i = Find(mask);
+    if (slots_[i] != 0) {
+        slots_[i] += cells;
+        return false;
+    }
+    if ((uint64_t{count_} + 1) * 2 > capacity_) {
+        Grow();
+        i = Find(mask);
+    }
+    slots_[i] = uint64_t{mask} << 32 | cells;
+    ++count_;
+    return true;
+}
 
 // The figures of one peg data file.
 struct PegAnalysis {
@@ -117,14 +185,40 @@ struct PegAnalysis {
     int32_t usedObjects = 0;                 // object bits found in a water cell
     int32_t bareCells = 0;                   // water cells without any object
     UniqueMaskSet uniqueMasks;               // distinct masks of the covered water cells
+
+    // Sets every figure to zero and empties the masks, keeping their memory
+    // for the next grid.
+    void Clear();
 };
 
 // Recomputes every figure but the added objects from the grid, with the
 // peg's DPRatio; returns the average depth.
 float AnalysePegData(const PegDataGrid& grid, const PegRecord& peg, PegAnalysis& analysis);
 
+// What reading a peg data file piece by piece gave.
+struct PegDataOutline {
+    bool objectTableRead = false;  // as PegData
+    int32_t addedObjects = 0;      // as PegData
+    bool analysed = false;         // the file held a grid and it was analysed
+    int32_t cellsPerRow = 0;
+    int32_t rows = 0;
+};
+
+// ReadPegData of the file and, when it holds a grid, AnalysePegData (which
+// sets every figure but the added objects), with the grid read and counted a
+// piece at a time instead of held whole.
+PegDataOutline AnalysePegDataFile(const GameFolder& folder, std::string_view path,
+                                  const PegRecord& peg, PegAnalysis& analysis);
+
 // The share of the 255 depth values that occur in the grid, from 0 to 1.
 float DepthCoverage(const PegAnalysis& analysis);
+
+template <typename Visit>
+void UniqueMaskSet::ForEach(Visit&& visit) const {
+    for (const uint64_t slot : slots_) {
+        if (slot != 0) visit(static_cast<uint32_t>(slot >> 32), static_cast<uint32_t>(slot));
+    }
+}
 
 template <typename Visit>
 void PegDataGrid::ForEachCell(Visit&& visit) const {

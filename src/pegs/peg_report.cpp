@@ -41,6 +41,12 @@ std::string_view SeaTypeName(int32_t seaType) {
 
 void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRecord>& pegs,
                const PegRecord& peg, StockFileList& stockFiles) {
+    PegAnalysis analysis;
+    ReportPeg(folder, report, pegs, peg, stockFiles, analysis);
+}
+
+void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRecord>& pegs,
+               const PegRecord& peg, StockFileList& stockFiles, PegAnalysis& analysis) {
     ReportPane& pane = report.Pane();
     const std::string_view file = peg.path;
 
@@ -80,13 +86,12 @@ void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRe
 
     // A data file that cannot be analysed shows zeros (and the added objects
     // when its object table was read) and is not graded.
-    PegAnalysis analysis;
+    analysis.Clear();
     std::optional<Grades> grades;
     if (!peg.Data.empty()) {
-        const PegData data = ReadPegData(folder, peg.Data);
+        const PegDataOutline data = AnalysePegDataFile(folder, peg.Data, peg, analysis);
         analysis.addedObjects = data.addedObjects;
-        if (data.grid) {
-            AnalysePegData(*data.grid, peg, analysis);
+        if (data.analysed) {
             grades.emplace();
             grades->depthAccuracy = DepthCoverage(analysis) * 100.0f;
         }

@@ -9,6 +9,7 @@ namespace venuecheck {
 class GameFolder;
 class Report;
 class StockFileList;
+struct PegAnalysis;
 struct PegRecord;
 
 // The name of a Seatype value; "User sea type" for any value beyond the
@@ -21,5 +22,11 @@ std::string_view SeaTypeName(int32_t seaType);
 // against which the peg's reference must be unique.
 void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRecord>& pegs,
                const PegRecord& peg, StockFileList& stockFiles);
+
+// The same, with the figures worked out in `analysis`, which the check run
+// passes for every peg so that the memory of a large grid's masks serves
+// the next grid too. Every figure is set anew.
+void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRecord>& pegs,
+               const PegRecord& peg, StockFileList& stockFiles, PegAnalysis& analysis);
 
 }  // namespace venuecheck

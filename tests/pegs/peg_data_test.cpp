@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cstring>
 #include <filesystem>
+#include <limits>
 #include <random>
 #include <unordered_set>
 
@@ -269,6 +271,183 @@ TEST(AnalysePegData, EveryCoveredCellItsOwnMask) {
     EXPECT_EQ(a.uniqueMasks.Count(), 200000u);
     EXPECT_EQ(a.usedObjects, 18);  // 200000 < 2^18
     EXPECT_EQ(a.objectCounts[17], 200000 - 131071);
+}
+
+TEST(UniqueMaskSet, CountsTheCellsOfEachMaskAndTakesMasksOut) {
+    UniqueMaskSet set;
+    // Scattered masks, mask 0 among them, so that slots run together in
+    // clusters that taking a mask out must keep searchable.
+    const auto mask = [](uint32_t i) {
+        uint32_t x = i * 0x9E3779B1u;
+        x ^= x >> 15;
+        x *= 0x85EBCA6Bu;
+        return x ^ (x >> 13);
+    };
+    const auto cells = [](uint32_t i) { return i % 5 + 1; };
+    const uint32_t n = 6000;
+    for (uint32_t i = 0; i < n; ++i) ASSERT_TRUE(set.Add(mask(i), cells(i))) << i;
+    EXPECT_EQ(mask(0), 0u);
+    EXPECT_FALSE(set.Add(mask(3), 10));
+    EXPECT_EQ(set.CellsOf(mask(3)), cells(3) + 10);
+    EXPECT_FALSE(set.Add(mask(4), 0));
+    EXPECT_EQ(set.Count(), n);
+
+    std::unordered_set<uint32_t> left;
+    for (uint32_t i = 0; i < n; ++i) {
+        if (i % 3 == 0) {
+            ASSERT_EQ(set.Remove(mask(i)), cells(i) + (i == 3 ? 10 : 0)) << i;
+        } else {
+            left.insert(mask(i));
+        }
+    }
+    EXPECT_EQ(set.Remove(mask(0)), 0u);
+    EXPECT_EQ(set.Count(), left.size());
+    uint64_t total = 0;
+    set.ForEach([&](uint32_t m, uint32_t c) {
+        EXPECT_TRUE(left.count(m)) << m;
+        total += c;
+    });
+    uint64_t expected = 0;
+    for (uint32_t i = 0; i < n; ++i) {
+        // Every mask left is still found after the ones beside it went.
+        ASSERT_EQ(set.CellsOf(mask(i)), i % 3 == 0 ? 0u : cells(i)) << i;
+        if (i % 3 != 0) expected += cells(i);
+    }
+    EXPECT_EQ(total, expected);
+}
+
+// Every figure, compared bit for bit.
+void ExpectSameFigures(const PegAnalysis& a, const PegAnalysis& b, const std::string& what) {
+    EXPECT_EQ(a.waterCells, b.waterCells) << what;
+    EXPECT_EQ(std::bit_cast<uint32_t>(a.averageDepth), std::bit_cast<uint32_t>(b.averageDepth))
+        << what;
+    EXPECT_EQ(std::bit_cast<uint32_t>(a.shallowest), std::bit_cast<uint32_t>(b.shallowest)) << what;
+    EXPECT_EQ(std::bit_cast<uint32_t>(a.deepest), std::bit_cast<uint32_t>(b.deepest)) << what;
+    EXPECT_EQ(a.depthCounts, b.depthCounts) << what;
+    EXPECT_EQ(a.objectCounts, b.objectCounts) << what;
+    EXPECT_EQ(a.usedObjects, b.usedObjects) << what;
+    EXPECT_EQ(a.bareCells, b.bareCells) << what;
+    EXPECT_EQ(a.uniqueMasks.Count(), b.uniqueMasks.Count()) << what;
+}
+
+// Runs of masks and depths, dry and bare patches, over several pieces of a
+// file read.
+std::vector<gamegen::PegCell> PatchyCells(size_t count) {
+    std::vector<gamegen::PegCell> cells;
+    for (size_t i = 0; i < count; ++i) {
+        const auto depth = static_cast<uint8_t>((i / 53) % 300 < 40 ? 0 : 1 + (i / 53) % 250);
+        const uint32_t mask =
+            (i / 37) % 11 == 0 ? 0u : static_cast<uint32_t>(1u << ((i / 37) % 32) | (i / 400));
+        cells.push_back({mask, depth});
+    }
+    return cells;
+}
+
+TEST(AnalysePegDataFile, GivesWhatReadingTheWholeFileGives) {
+    struct Case {
+        std::string name;
+        std::string bytes;
+        float ratio;
+    };
+    const std::string worked = Column({{0, 0}, {0, 5}, {3, 5}, {3, 10}});
+    std::vector<gamegen::PegCell> distinct;
+    for (uint32_t i = 1; i <= 40000; ++i)
+        distinct.push_back({i * 2654435761u, static_cast<uint8_t>(i)});
+    const std::string patchy = MakePegDataOfCells(20, 4, 1, PatchyCells(480 * 100));
+    std::vector<Case> cases = {
+        {"worked example", worked, 2.0f},
+        {"part row", MakePegDataOfCells(7, 4, 7, PatchyCells(68 * 3 + 5)), 1.0f},
+        {"pieces of runs", patchy, 0.75f},
+        {"a mask of its own in every cell", Column(distinct, 32), 1.25f},
+        {"ratio 0", patchy, 0.0f},
+        {"negative ratio", patchy, -2.5f},
+        {"subnormal ratio", patchy, 1e-40f},
+        {"ratio beyond float", patchy, 3e38f},
+        {"ratio not a number", patchy, std::numeric_limits<float>::quiet_NaN()},
+        {"empty", "", 1.0f},
+        {"415 bytes", worked.substr(0, 415), 1.0f},
+        {"423 bytes", worked.substr(0, 423), 1.0f},
+        {"cell width 0", MakePegDataOfCells(5, 4, 0, {}) + std::string(70, '\1'), 1.0f},
+    };
+    for (size_t cut = 1; cut <= 5; ++cut) {
+        cases.push_back(
+            {"cut by " + std::to_string(cut), patchy.substr(0, patchy.size() - cut), 1.5f});
+    }
+
+    test::TempFolder game;
+    const GameFolder folder(game.Path());
+    // One analysis for every case, as a check run keeps it.
+    PegAnalysis analysis;
+    for (const Case& c : cases) {
+        game.Write("peg.dat", c.bytes);
+        const PegData whole = ReadPegData(c.bytes);
+        PegAnalysis expected;
+        if (whole.grid) AnalysePegData(*whole.grid, PegWithRatio(c.ratio), expected);
+
+        analysis.Clear();
+        const PegDataOutline outline =
+            AnalysePegDataFile(folder, "PEG.DAT", PegWithRatio(c.ratio), analysis);
+        EXPECT_EQ(outline.objectTableRead, whole.objectTableRead) << c.name;
+        EXPECT_EQ(outline.addedObjects, whole.addedObjects) << c.name;
+        ASSERT_EQ(outline.analysed, whole.grid.has_value()) << c.name;
+        if (!whole.grid) continue;
+        EXPECT_EQ(outline.cellsPerRow, whole.grid->CellsPerRow()) << c.name;
+        EXPECT_EQ(outline.rows, whole.grid->Rows()) << c.name;
+        ExpectSameFigures(analysis, expected, c.name);
+    }
+
+    PegAnalysis none;
+    for (const char* path : {"missing.dat", "", ":peg.dat", ":peg.zip/peg.dat"}) {
+        const PegDataOutline outline = AnalysePegDataFile(folder, path, PegWithRatio(1.0f), none);
+        EXPECT_FALSE(outline.objectTableRead || outline.analysed) << path;
+    }
+}
+
+TEST(AnalysePegData, AddsTheDepthsOfAHugeGridInFileOrder) {
+    // Beyond 2^21 cells the depth sum can round, so it follows the cells.
+    gamegen::PegDataSpec spec;
+    spec.cellWidth = 1;
+    spec.rows = 4400;
+    spec.depths = gamegen::DepthPattern::kEveryValue;
+    spec.masks = gamegen::MaskPattern::kDistinct;
+    spec.distinctMasks = 3000;
+    spec.barePercent = 7;
+    const std::string bytes = gamegen::MakePegData(spec);
+    const float ratio = 1.9999999f;
+
+    PlainFigures plain;
+    for (size_t at = kPegDataHeaderSize; at + kPegCellSize <= bytes.size(); at += kPegCellSize) {
+        uint32_t mask = 0;
+        std::memcpy(&mask, bytes.data() + at, sizeof mask);
+        const auto depth = static_cast<uint8_t>(bytes[at + 4]);
+        if (depth == 0) continue;
+        ++plain.waterCells;
+        plain.depthSum += static_cast<float>(depth) * ratio;
+        if (mask == 0) {
+            ++plain.bareCells;
+            continue;
+        }
+        plain.masks.insert(mask);
+        for (int bit = 0; bit < 32; ++bit) {
+            if (mask >> bit & 1) ++plain.objectCounts[static_cast<size_t>(bit)];
+        }
+    }
+    ASSERT_GT(plain.waterCells, 1 << 21);
+
+    const PegAnalysis a = Analyse(bytes, ratio);
+    test::TempFolder game;
+    game.Write("huge.dat", bytes);
+    PegAnalysis streamed;
+    AnalysePegDataFile(GameFolder(game.Path()), "huge.dat", PegWithRatio(ratio), streamed);
+    for (const PegAnalysis* analysis : {&a, static_cast<const PegAnalysis*>(&streamed)}) {
+        EXPECT_EQ(analysis->waterCells, plain.waterCells);
+        EXPECT_EQ(analysis->bareCells, plain.bareCells);
+        EXPECT_EQ(analysis->averageDepth, static_cast<float>(plain.depthSum / plain.waterCells));
+        EXPECT_EQ(analysis->uniqueMasks.Count(), plain.masks.size());
+        for (size_t bit = 0; bit < 32; ++bit) {
+            EXPECT_EQ(analysis->objectCounts[bit], plain.objectCounts[bit]) << bit;
+        }
+    }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "common/game_folder.h"
 #include "gamegen/peg_data.h"
 #include "pegs/peg_catalogue.h"
+#include "pegs/peg_data.h"
 #include "stocks/stock_file_list.h"
 #include "support/test_support.h"
 
@@ -81,7 +82,8 @@ protected:
         if (pegs.empty()) pegs.push_back(peg);
         RecordingPane pane;
         Report report(pane);
-        ReportPeg(folder_, report, pegs, peg, stockFiles_);
+        // One analysis for every section, as a check run keeps it.
+        ReportPeg(folder_, report, pegs, peg, stockFiles_, analysis_);
         lastRuns_ = pane.Runs();
         return pane.PlainText();
     }
@@ -89,6 +91,7 @@ protected:
     test::TempFolder game_;
     GameFolder folder_;
     StockFileList stockFiles_;
+    PegAnalysis analysis_;
     std::vector<StyledRun> lastRuns_;
 };
 
@@ -268,15 +271,22 @@ TEST_F(PegSection, DataThatCannotBeAnalysedShowsZerosAndIsNotGraded) {
     const std::string zerosAfter =
         "\n\tUsed objects\t\t0\n\tBare areas\t\t0 ( 0.00 % )\n\tUnique object areas\t0"
         "\n\tObject variation\t\t0.00 %\n";
-    // A sound peg analysed first leaves nothing behind for the next.
+    // A sound peg analysed first, and one with a mask of its own in every
+    // cell, leave nothing behind for the next.
     game_.Write("pegs/lake/sound.dat", withSize(4, 4));
     PegRecord soundPeg = Peg(PegFile());
     soundPeg.Data = "pegs/lake/sound.dat";
+    std::vector<gamegen::PegCell> distinct;
+    for (uint32_t i = 1; i <= 50000; ++i) distinct.push_back({i, 9});
+    game_.Write("pegs/lake/distinct.dat", MakePegDataOfCells(5, 4, 1, distinct));
+    PegRecord distinctPeg = Peg(PegFile());
+    distinctPeg.Data = "pegs/lake/distinct.dat";
     for (const Case& c : cases) {
         std::filesystem::remove(game_.Path() / "pegs" / "lake" / "reed.dat");
         if (c.bytes) game_.Write("pegs/lake/reed.dat", *c.bytes);
         std::string content = PegFile();
         content.replace(content.find("Data=pegs/lake/reed.dat"), 23, "Data=" + c.data);
+        ASSERT_TRUE(Holds(Section(distinctPeg), "\n\tUnique object areas\t49920\n")) << c.name;
         ASSERT_TRUE(Holds(Section(soundPeg), "\n\tDepth areas\t\t480\n")) << c.name;
         const std::string text = Section(Peg(content));
         EXPECT_TRUE(Holds(text, zeros + std::to_string(c.addedObjects) + zerosAfter)) << c.name;
