@@ -170,6 +170,23 @@ TEST(CommandLineErrors, AnswerWithStatusTwoAndOneLine) {
     EXPECT_EQ(RunCommand(binary + " --help").status, 0);
 }
 
+TEST_F(CommandLine, ListsTheFilesItReadWhenAsked) {
+    // For measurements: every file whose content a run reads, once, in the
+    // order read. The scrambled venue is read once; its plain copy is only
+    // written and deleted.
+    const std::string list = (game_.Path() / "read.txt").string();
+    const std::string root = game_.Path().string() + "/";
+    EXPECT_EQ(
+        Run("--index 2 --format text --output /dev/null --files-read " + ShellQuote(list)).status,
+        0);
+    EXPECT_EQ(test::ReadWholeFile(list), root + "venues/a.ven\n" + root + "venues/b.ven\n" + root +
+                                             "venues/c.ven\n" + root + "pegs/p1.peg\n" + root +
+                                             "pegs/p1.dat\n" + root + "pegs/p1.fsh\n");
+    EXPECT_EQ(Run("--list --files-read " + ShellQuote(list)).status, 0);
+    EXPECT_EQ(test::ReadWholeFile(list),
+              root + "venues/a.ven\n" + root + "venues/b.ven\n" + root + "venues/c.ven\n");
+}
+
 TEST(CommandLineErrors, AnEmptyGameFolderChecksNothing) {
     TempFolder game;
     const CommandResult r = RunCommand(ShellQuote(VENUECHECK_BINARY) + " --game-dir " +

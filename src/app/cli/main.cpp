@@ -65,6 +65,11 @@ int main(int argc, char** argv) {
     app.add_option("--format", format, "Report format: ansi, text, runs or html")
         ->check(CLI::IsMember({"ansi", "text", "runs", "html"}));
     app.add_option("--output", output, "Write the report to this file");
+    // For measurements: the files whose content the run read, one host path a
+    // line, in the order read (not shown in the help).
+    std::optional<std::string> filesRead;
+    app.add_option("--files-read", filesRead, "Write the paths of the files read to this file")
+        ->group("");
 
     try {
         app.parse(argc, argv);
@@ -80,7 +85,14 @@ int main(int argc, char** argv) {
         return Fail("game folder '" + gameDir + "' does not exist");
     }
 
-    Checker checker{GameFolder(gameDir)};
+    std::vector<std::string> readPaths;
+    GameFolder folder(gameDir);
+    if (filesRead) {
+        folder.OnFileRead([&readPaths](const std::filesystem::path& path) {
+            readPaths.push_back(path.string());
+        });
+    }
+    Checker checker{std::move(folder)};
     checker.StartUp();
     const std::vector<std::string> names = checker.VenueNames();
 
@@ -91,10 +103,18 @@ int main(int argc, char** argv) {
     }
     std::ostream& out = output ? static_cast<std::ostream&>(file) : std::cout;
 
+    auto writeFilesRead = [&filesRead, &readPaths] {
+        if (!filesRead) return true;
+        std::ofstream paths(*filesRead, std::ios::binary | std::ios::trunc);
+        for (const auto& path : readPaths) paths << path << "\n";
+        return static_cast<bool>(paths.flush());
+    };
+
     if (list) {
         for (const auto& name : names) out << name << "\n";
         out.flush();
-        return out ? kExitClean : Fail("cannot write the venue list");
+        if (!out) return Fail("cannot write the venue list");
+        return writeFilesRead() ? kExitClean : Fail("cannot write '" + *filesRead + "'");
     }
 
     std::vector<int> positions;
@@ -137,6 +157,7 @@ int main(int argc, char** argv) {
     out.flush();
     checker.ShutDown();
     if (!out) return Fail("cannot write the report");
+    if (!writeFilesRead()) return Fail("cannot write '" + *filesRead + "'");
 
     std::cerr << positions.size() << " venues checked: " << total.errors << " errors, "
               << total.warnings << " warnings, " << total.advice << " advice\n";
