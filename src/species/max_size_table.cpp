@@ -29,21 +29,21 @@ void MaxSizeTable::ReadMaxSizeText(std::string_view content) {
         CutAtNul(name);
         entry.name = TrimName(std::move(name));
         if (entry.name.size() > kMaxSizeNameLength) entry.name.resize(kMaxSizeNameLength);
+        byName_[FoldedCopy(entry.name)] = entry.maxSize;
         entries_.push_back(std::move(entry));
     }
 }
 
 int32_t MaxSizeTable::FindMaxSize(std::optional<std::string_view> name) const {
     if (!name) return 0;
-    for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
-        if (EqualNoCase(it->name, *name)) return it->maxSize;
-    }
-    return 0;
+    const auto found = byName_.find(FoldedCopy(*name));
+    return found == byName_.end() ? 0 : found->second;
 }
 
 bool MaxSizeTable::FreeMaxSizes() {
     const bool held = !entries_.empty();
     entries_.clear();
+    byName_.clear();
     return held;
 }
 

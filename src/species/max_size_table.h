@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace venuecheck {
@@ -44,6 +45,9 @@ public:
 
 private:
     std::vector<MaxSizeEntry> entries_;
+    // The maximum size of the last entry of each name, folded: every stock
+    // file asks.
+    std::unordered_map<std::string, int32_t> byName_;
 };
 
 }  // namespace venuecheck

@@ -16,14 +16,22 @@ int SpeciesCatalogue::LoadSpecies(const GameFolder& folder) {
     for (const std::string& name : names) {
         ReadSpeciesFile(folder, "species/" + name, NewSpecies());
     }
+    for (const SpeciesRecord& species : records_) byRef_[FoldedCopy(species.ref)] = &species;
+    indexed_ = true;
     return static_cast<int>(records_.size());
 }
 
 SpeciesRecord& SpeciesCatalogue::NewSpecies() {
+    indexed_ = false;
+    byRef_.clear();
     return records_.emplace_back();
 }
 
 const SpeciesRecord* SpeciesCatalogue::FindSpecies(std::string_view key) const {
+    if (indexed_) {
+        const auto found = byRef_.find(FoldedCopy(key));
+        return found == byRef_.end() ? nullptr : found->second;
+    }
     for (auto it = records_.rbegin(); it != records_.rend(); ++it) {
         if (EqualNoCase(it->ref, key)) return &*it;
     }

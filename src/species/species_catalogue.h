@@ -1,6 +1,8 @@
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "species/species_record.h"
@@ -25,13 +27,21 @@ public:
     // or none.
     const SpeciesRecord* FindSpecies(std::string_view key) const;
 
-    void FreeSpecies() { records_.clear(); }
+    void FreeSpecies() {
+        records_.clear();
+        byRef_.clear();
+        indexed_ = false;
+    }
 
     // The records in the order they were made.
     const std::vector<SpeciesRecord>& Records() const { return records_; }
 
 private:
     std::vector<SpeciesRecord> records_;
+    // The newest record of each REF, folded; made once the species files are
+    // read, as every stock file looks its species up (twice).
+    std::unordered_map<std::string, const SpeciesRecord*> byRef_;
+    bool indexed_ = false;  // false once a record is made after the index
 };
 
 // Reads one species file (through the temporary plain copy when it is

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "common/game_folder.h"
+#include "common/keyword_index.h"
 #include "common/text.h"
 
 namespace venuecheck {
@@ -179,15 +180,16 @@ constexpr std::array kSpeciesKeywords = {
     SpeciesKeyword{"END", nullptr},
 };
 
+constexpr KeywordIndex kSpeciesKeywordIndex(kSpeciesKeywords);
+
 }  // namespace
 
 KeywordResult ReadSpeciesKeyword(TextScanner& in, SpeciesRecord& species) {
     std::string word;
     if (!ReadKeywordWord(in, word)) return KeywordResult::kEnd;
-    for (const SpeciesKeyword& keyword : kSpeciesKeywords) {
-        if (!EqualNoCase(word, keyword.word)) continue;
-        if (keyword.read == nullptr) return KeywordResult::kEnd;
-        keyword.read(in, species);
+    if (const SpeciesKeyword* keyword = kSpeciesKeywordIndex.Find(word)) {
+        if (keyword->read == nullptr) return KeywordResult::kEnd;
+        keyword->read(in, species);
         return KeywordResult::kRead;
     }
     if (in.EndMet()) return KeywordResult::kEnd;

@@ -7,6 +7,7 @@
 #include "app/report.h"
 #include "common/file_services.h"
 #include "common/game_folder.h"
+#include "common/keyword_index.h"
 #include "common/scrambled_file.h"
 #include "common/text.h"
 #include "species/species_catalogue.h"
@@ -338,6 +339,8 @@ constexpr std::array kStockKeywords = {
     StockKeyword{"CAUTION", Caution},
 };
 
+constexpr KeywordIndex kStockKeywordIndex(kStockKeywords);
+
 }  // namespace
 
 StockRecord NewStock(const SpeciesCatalogue& species) {
@@ -393,8 +396,8 @@ KeywordResult StockReader::ReadStockKeyword() {
     ReadKeywordWord(in_, word);
     // A word that runs right up to the end of the file is not acted upon.
     if (in_.EndMet()) return KeywordResult::kEnd;
-    for (const StockKeyword& keyword : kStockKeywords) {
-        if (EqualNoCase(word, keyword.word)) return keyword.read(*this, keyword.word);
+    if (const StockKeyword* keyword = kStockKeywordIndex.Find(word)) {
+        return keyword->read(*this, keyword->word);
     }
     if (word.empty() || word[0] != ';') {
         context_.report.Warning("\n\t : Warning : unrecognised command : " + word, stock_.fileName);

@@ -39,6 +39,13 @@ TEST(SpeciesCatalogue, TheFileReadLaterWinsAndLookUpsIgnoreCase) {
     ASSERT_NE(catalogue.FindSpecies("perch"), nullptr);
     EXPECT_EQ(catalogue.FindSpecies("Rudd"), nullptr);
     EXPECT_EQ(catalogue.FindSpecies("ROAC"), nullptr);
+
+    // A record made after loading is the newest of all.
+    SpeciesRecord& made = catalogue.NewSpecies();
+    made.ref = "ROACH";
+    made.name = "Made";
+    EXPECT_EQ(catalogue.FindSpecies("roach")->name, "Made");
+    EXPECT_EQ(catalogue.FindSpecies("Perch")->name, "Perch");
 }
 
 TEST(SpeciesCatalogue, AFileThatCannotBeOpenedStillGivesARecordOfDefaults) {
