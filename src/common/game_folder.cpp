@@ -63,6 +63,20 @@ std::optional<std::string> FindNoCase(const fs::path& folder, std::string_view n
     return best;
 }
 
+// Whether the host may find a name that its folder's listing does not spell
+// alike even without regard to ASCII case: a name with a byte beyond ASCII
+// (a file system that folds or composes more letters) or a NUL byte, and on
+// Windows any name (short names, trailing dots and blanks, devices).
+bool MayBeFoundOtherwise(std::string_view name) {
+#ifdef _WIN32
+    (void)name;
+    return true;
+#else
+    return std::any_of(name.begin(), name.end(),
+                       [](char c) { return c == '\0' || static_cast<unsigned char>(c) >= 0x80; });
+#endif
+}
+
 // A folder's path as the key of its listing: without separators at its end,
 // so that the root named with one and the folder of a file in it agree.
 fs::path::string_type FolderKey(const fs::path& folder) {
@@ -118,9 +132,8 @@ GameFolder::Resolved GameFolder::ResolvePath(std::string_view gamePath) const {
                     continue;
                 }
                 found = spellings.front();
-            } else if (Exists(exact)) {
-                // A name the listing does not spell the way the host finds
-                // it (a host that folds more than ASCII letters, say).
+            } else if (MayBeFoundOtherwise(part) && Exists(exact)) {
+                // Not in the listing, but found by the host in its own way.
                 current = std::move(exact);
                 continue;
             }
@@ -168,6 +181,7 @@ const GameFolder::Listing& GameFolder::ListingOf(const fs::path& folder) const {
 
 void GameFolder::NoteCreated(const fs::path& path) const {
     if (!keepListings_) return;
+    canOpen_.erase(path.native());
     const auto it = listings_.find(FolderKey(path.parent_path()));
     if (it == listings_.end() || !it->second.listed) return;
     std::string name = NameOf(path);
@@ -178,6 +192,7 @@ void GameFolder::NoteCreated(const fs::path& path) const {
 
 void GameFolder::NoteRemoved(const fs::path& path) const {
     if (!keepListings_) return;
+    canOpen_.erase(path.native());
     const auto it = listings_.find(FolderKey(path.parent_path()));
     if (it == listings_.end() || !it->second.listed) return;
     const std::string name = NameOf(path);
@@ -191,6 +206,7 @@ void GameFolder::NoteRemoved(const fs::path& path) const {
 void GameFolder::KeepListings(bool keep) {
     keepListings_ = keep;
     listings_.clear();
+    canOpen_.clear();
 }
 
 std::vector<std::string> GameFolder::FindFiles(std::string_view pattern) const {
@@ -245,7 +261,11 @@ std::optional<std::string> GameFolder::ReadFile(std::string_view gamePath) const
 bool GameFolder::CanOpen(std::string_view gamePath) const {
     const Resolved resolved = ResolvePath(gamePath);
     if (resolved.presence == Presence::kMissing) return false;
-    return HostFile::Open(resolved.path).has_value();
+    if (!keepListings_) return HostFile::Open(resolved.path).has_value();
+    // Stock files and graphics are named by many records of a run.
+    const auto [known, inserted] = canOpen_.try_emplace(resolved.path.native(), false);
+    if (inserted) known->second = HostFile::Open(resolved.path).has_value();
+    return known->second;
 }
 
 bool GameFolder::WriteFile(std::string_view gamePath, std::string_view bytes) const {
@@ -306,10 +326,19 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
 }
 
 std::string ToTextMode(std::string bytes) {
-    size_t out = 0;
-    for (size_t in = 0; in < bytes.size(); ++in) {
-        if (bytes[in] == '\r' && in + 1 < bytes.size() && bytes[in + 1] == '\n') continue;
-        bytes[out++] = bytes[in];
+    // Moves the stretches between the carriage returns that go.
+    size_t out = bytes.find('\r');
+    if (out == std::string::npos) return bytes;
+    size_t in = out;
+    while (in < bytes.size()) {
+        if (bytes[in] == '\r' && in + 1 < bytes.size() && bytes[in + 1] == '\n') ++in;
+        size_t end = bytes.find('\r', in + 1);
+        if (end == std::string::npos) end = bytes.size();
+        std::copy(bytes.begin() + static_cast<std::ptrdiff_t>(in),
+                  bytes.begin() + static_cast<std::ptrdiff_t>(end),
+                  bytes.begin() + static_cast<std::ptrdiff_t>(out));
+        out += end - in;
+        in = end;
     }
     bytes.resize(out);
     return bytes;

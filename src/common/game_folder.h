@@ -61,10 +61,11 @@ public:
 
     // While listings are kept, each folder is listed once and its listing
     // answers every later look-up of a name in it, instead of a look-up on
-    // disk per path component; the files this class creates and deletes are
-    // entered in the listings as it goes. A check run keeps them from its
-    // start to its end; ending (or starting) forgets what was listed, so
-    // changes made to the game between two runs are seen.
+    // disk per path component, and CanOpen tries each file once; the files
+    // this class creates and deletes are entered in the listings as it goes.
+    // A check run keeps them from its start to its end; ending (or starting)
+    // forgets what was listed, so changes made to the game between two runs
+    // are seen.
     void KeepListings(bool keep);
 
     // Called with the host path of every file whose content is read.
@@ -96,6 +97,8 @@ private:
     bool keepListings_ = false;
     mutable std::unordered_map<std::filesystem::path::string_type, Listing>
         listings_;  // by host folder path
+    // Whether each file asked about could be opened, while listings are kept.
+    mutable std::unordered_map<std::filesystem::path::string_type, bool> canOpen_;
     std::function<void(const std::filesystem::path&)> onFileRead_;
 };
 

@@ -144,19 +144,26 @@ TEST(GameFolder, KeptListingsFollowWhatTheFolderWritesAndDeletes) {
 }
 
 TEST(GameFolder, ListingsAreTakenAfreshForEveryRun) {
+    // Within a run the listings are the game folder, as it stood when each
+    // folder was first looked at.
     TempFolder game;
     WriteMixedCaseGame(game);
     GameFolder folder(game.Path());
     {
         const KeptListings keep(folder);
         EXPECT_FALSE(folder.CanOpen("VENUES/lake/late.txt"));
-        // Written behind the listing's back: its exact name is still found.
+        EXPECT_FALSE(folder.CanOpen("VENUES/lake/pegs.txt/deeper"));
+        // Written behind the listing's back: the run goes on without it.
         game.Write("Venues/Lake/late.txt", "late");
-        EXPECT_EQ(folder.ReadFile("VENUES/lake/late.txt"), "late");
+        EXPECT_FALSE(folder.ReadFile("VENUES/lake/late.txt"));
+        // A file that went is not opened either.
+        EXPECT_TRUE(folder.CanOpen("VENUES/LAKE/pegs.txt"));
+        std::filesystem::remove(game.Path() / "Venues" / "Lake" / "Pegs.txt");
+        EXPECT_FALSE(folder.ReadFile("VENUES/LAKE/pegs.txt"));
     }
-    game.Write("Venues/Lake/Later.txt", "later");
     const KeptListings keep(folder);
-    EXPECT_EQ(folder.ReadFile("VENUES/LAKE/LATER.TXT"), "later");
+    EXPECT_EQ(folder.ReadFile("VENUES/LAKE/LATE.TXT"), "late");
+    EXPECT_FALSE(folder.CanOpen("VENUES/LAKE/pegs.txt"));
 }
 
 TEST(GameFolder, TellsWhichFilesItReads) {
@@ -198,6 +205,26 @@ TEST(HostFile, OpensRegularFilesOnly) {
 
 TEST(ToTextMode, DropsTheCarriageReturnOfEachLineEnd) {
     EXPECT_EQ(ToTextMode("a\r\nb\rc\r\n\r"), "a\nb\rc\n\r");
+    // Against the byte-by-byte definition, on every text of up to six bytes
+    // drawn from CR, LF and a letter.
+    const auto plain = [](const std::string& text) {
+        std::string out;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+            out.push_back(text[i]);
+        }
+        return out;
+    };
+    std::vector<std::string> texts = {""};
+    size_t longest = 0;  // where the longest texts so far begin
+    for (int length = 1; length <= 6; ++length) {
+        const size_t end = texts.size();
+        for (size_t i = longest; i < end; ++i) {
+            for (char c : {'\r', '\n', 'x'}) texts.push_back(texts[i] + c);
+        }
+        longest = end;
+    }
+    for (const std::string& text : texts) EXPECT_EQ(ToTextMode(text), plain(text)) << text.size();
 }
 
 }  // namespace
