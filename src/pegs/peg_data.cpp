@@ -115,7 +115,6 @@ uint32_t UniqueMaskSet::Remove(uint32_t mask) {
     if (removed == 0) return 0;
     slots_[hole] = 0;
     --count_;
-    if (mask == 0) return static_cast<uint32_t>(removed);
     // Moves back every later mask of the cluster whose home does not lie
     // between the hole and its slot, so that no search stops short of it.
     const size_t last = size_t{capacity_} - 1;
@@ -135,7 +134,7 @@ void UniqueMaskSet::Grow() {
     // is treated as one that memory cannot hold.
     if (capacity_ >= (uint32_t{1} << 31)) throw std::bad_alloc();
     const uint32_t capacity = std::max<uint32_t>(1024, capacity_ * 2);
-    std::vector<uint64_t> old(size_t{capacity} + 1, 0);
+    std::vector<uint64_t> old(capacity, 0);
     std::swap(slots_, old);
     capacity_ = capacity;
     shift_ = 64 - std::countr_zero(capacity_);

@@ -129,10 +129,7 @@ private:
         // The high bits of a 64-bit product: masks are often single bits or
         // runs of low numbers, and every bit of them reaches the bits that
         // pick the slot.
-        // Mask 0 hashes to slot 0 and is moved to the last slot without a
-        // branch: dry and bare cells come and go at random.
-        const auto hash = static_cast<size_t>((uint64_t{mask} * 0x9E3779B97F4A7C15u) >> shift_);
-        return hash | ((size_t{0} - size_t{mask == 0}) & capacity_);
+        return static_cast<size_t>((uint64_t{mask} * 0x9E3779B97F4A7C15u) >> shift_);
     }
     // The slot of the mask, or the empty slot where it belongs.
     size_t Find(uint32_t mask) const {
@@ -144,12 +141,9 @@ private:
     }
     void Grow();
 
-    // Each slot holds mask << 32 | cells, 0 when empty. Masks other than 0
-    // are placed by their hash in the first capacity_ slots (a power of two);
-    // mask 0, which dry and bare cells make common, has the last slot to
-    // itself.
-    // The sizes are 32-bit: no slot store can change them, so a run of
-    // additions keeps them in registers.
+    // Each slot holds mask << 32 | cells, 0 when empty (a mask is never
+    // held without cells, so mask 0 is told from an empty slot too); the
+    // slots are capacity_, a power of two.
     std::vector<uint64_t> slots_;
     uint32_t capacity_ = 0;
     int shift_ = 64;  // 64 - log2(capacity_)
