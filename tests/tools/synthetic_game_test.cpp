@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -12,6 +13,8 @@
 #include "common/scrambled_file.h"
 #include "common/text.h"
 #include "gamegen/peg_data.h"
+#include "pegs/peg_catalogue.h"
+#include "pegs/peg_data.h"
 #include "support/test_support.h"
 
 namespace venuecheck::gamegen {
@@ -142,6 +145,29 @@ TEST(MakeGame, WritesAValidGameFolder) {
 
     // The venues other than the big one share a small peg folder.
     EXPECT_EQ(game.FindFiles("venues/shared/*.peg").size(), static_cast<size_t>(spec.smallPegs));
+}
+
+TEST(MakeGame, EveryGridOfAFewMasksHasMasksWhateverItsObjects) {
+    // Enough small pegs that some have 31 or 32 objects, whose masks once
+    // overflowed the count of masks they can make.
+    GameSpec spec = GameSpecForScale(GameScale::kSmall);
+    spec.pegs = 120;
+    spec.rows = 2;
+    TempFolder folder;
+    ASSERT_TRUE(MakeGame(spec, folder.Path()).Ok());
+    const GameFolder game(folder.Path());
+    int widest = 0;
+    for (const std::string& name : game.FindFiles("venues/bench/*.dat")) {
+        const PegData data = ReadPegData(*game.ReadFile("venues/bench/" + name));
+        ASSERT_TRUE(data.grid) << name;
+        PegRecord peg;
+        PegAnalysis analysis;
+        AnalysePegData(*data.grid, peg, analysis);
+        EXPECT_GE(analysis.uniqueMasks.Count(), 5u)
+            << name << ", " << data.addedObjects << " objects";
+        widest = std::max(widest, data.addedObjects);
+    }
+    EXPECT_EQ(widest, 32);
 }
 
 TEST(MakeGame, RefusesAFolderThatIsNotEmptyAndBadNumbers) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <system_error>
 #include <vector>
 
@@ -342,7 +343,10 @@ PegDataSpec BigPegGrid(const GameSpec& spec, SplitMix64& rng) {
         grid.masks = MaskPattern::kAllDistinct;
     } else {
         grid.masks = MaskPattern::kDistinct;
-        grid.distinctMasks = std::min(rng.Between(5, 120), (1 << grid.objects) - 1);
+        // The non-zero masks that `objects` bits can make; 31 and 32 bits make
+        // more than an int holds.
+        const int64_t masks = (int64_t{1} << grid.objects) - 1;
+        grid.distinctMasks = static_cast<int>(std::min<int64_t>(rng.Between(5, 120), masks));
     }
     grid.barePercent = rng.Between(0, 30);
     return grid;
