@@ -127,11 +127,14 @@ GameFolder::Resolved GameFolder::ResolvePath(std::string_view gamePath) const {
             const auto names = listing->byFolded.find(FoldedCopy(part));
             if (names != listing->byFolded.end()) {
                 const auto& spellings = names->second;
+                const bool last = i + 1 == parts.size();
                 if (std::find(spellings.begin(), spellings.end(), part) != spellings.end()) {
+                    resolved.regularFile = last && listing->regularFiles.count(std::string(part));
                     current = std::move(exact);
                     continue;
                 }
                 found = spellings.front();
+                resolved.regularFile = last && listing->regularFiles.count(*found);
             } else if (MayBeFoundOtherwise(part) && Exists(exact)) {
                 // Not in the listing, but found by the host in its own way.
                 current = std::move(exact);
@@ -171,6 +174,9 @@ const GameFolder::Listing& GameFolder::ListingOf(const fs::path& folder) const {
             return listing;
         }
         std::string name = EntryName(*entries);
+        // The type as the listing gives it (only a link is looked up).
+        std::error_code typeError;
+        if (entries->is_regular_file(typeError)) listing.regularFiles.insert(name);
         auto& spellings = listing.byFolded[FoldedCopy(name)];
         spellings.insert(std::upper_bound(spellings.begin(), spellings.end(), name),
                          std::move(name));
@@ -185,6 +191,8 @@ void GameFolder::NoteCreated(const fs::path& path) const {
     const auto it = listings_.find(FolderKey(path.parent_path()));
     if (it == listings_.end() || !it->second.listed) return;
     std::string name = NameOf(path);
+    // What the folder creates is a regular file, or it did not create it.
+    it->second.regularFiles.insert(name);
     auto& spellings = it->second.byFolded[FoldedCopy(name)];
     const auto at = std::lower_bound(spellings.begin(), spellings.end(), name);
     if (at == spellings.end() || *at != name) spellings.insert(at, std::move(name));
@@ -196,6 +204,7 @@ void GameFolder::NoteRemoved(const fs::path& path) const {
     const auto it = listings_.find(FolderKey(path.parent_path()));
     if (it == listings_.end() || !it->second.listed) return;
     const std::string name = NameOf(path);
+    it->second.regularFiles.erase(name);
     const auto names = it->second.byFolded.find(FoldedCopy(name));
     if (names == it->second.byFolded.end()) return;
     auto& spellings = names->second;
@@ -264,7 +273,10 @@ bool GameFolder::CanOpen(std::string_view gamePath) const {
     if (!keepListings_) return HostFile::Open(resolved.path).has_value();
     // Stock files and graphics are named by many records of a run.
     const auto [known, inserted] = canOpen_.try_emplace(resolved.path.native(), false);
-    if (inserted) known->second = HostFile::Open(resolved.path).has_value();
+    if (inserted) {
+        known->second = resolved.regularFile ? HostFile::Readable(resolved.path)
+                                             : HostFile::Open(resolved.path).has_value();
+    }
     return known->second;
 }
 

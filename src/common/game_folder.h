@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "common/host_file.h"
@@ -80,6 +81,7 @@ private:
     struct Resolved {
         std::filesystem::path path;
         Presence presence = Presence::kNotListed;
+        bool regularFile = false;  // a listing holds it as a regular file
     };
     Resolved ResolvePath(std::string_view gamePath) const;
 
@@ -88,6 +90,7 @@ private:
     struct Listing {
         bool listed = false;  // false when the folder cannot be listed
         std::unordered_map<std::string, std::vector<std::string>> byFolded;
+        std::unordered_set<std::string> regularFiles;  // the names of regular files
     };
     const Listing& ListingOf(const std::filesystem::path& folder) const;
     void NoteCreated(const std::filesystem::path& path) const;

@@ -32,6 +32,10 @@ std::optional<HostFile> HostFile::Open(const std::filesystem::path& path) {
     return HostFile(std::move(handle), size);
 }
 
+bool HostFile::Readable(const std::filesystem::path& path) {
+    return Open(path).has_value();
+}
+
 size_t HostFile::Read(char* buffer, size_t count) {
     size_t done = 0;
     while (done < count) {
@@ -63,6 +67,10 @@ std::optional<HostFile> HostFile::Open(const std::filesystem::path& path) {
     struct stat status {};
     if (::fstat(handle->fd, &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
     return HostFile(std::move(handle), static_cast<uint64_t>(status.st_size));
+}
+
+bool HostFile::Readable(const std::filesystem::path& path) {
+    return ::access(path.c_str(), R_OK) == 0;
 }
 
 size_t HostFile::Read(char* buffer, size_t count) {

@@ -17,6 +17,10 @@ public:
     // reading.
     static std::optional<HostFile> Open(const std::filesystem::path& path);
 
+    // For a path already known to name a regular file: true when it can be
+    // opened for reading, found out without opening it where the host can.
+    static bool Readable(const std::filesystem::path& path);
+
     HostFile(HostFile&& other) noexcept;
     HostFile& operator=(HostFile&& other) noexcept;
     HostFile(const HostFile&) = delete;
