@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -164,6 +165,18 @@ TEST(GameFolder, ListingsAreTakenAfreshForEveryRun) {
     const KeptListings keep(folder);
     EXPECT_EQ(folder.ReadFile("VENUES/LAKE/LATE.TXT"), "late");
     EXPECT_FALSE(folder.CanOpen("VENUES/LAKE/pegs.txt"));
+}
+
+TEST(GameFolder, KeptListingsDoNotTakeAFileThatCannotBeReadForOne) {
+    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    TempFolder game;
+    WriteMixedCaseGame(game);
+    std::filesystem::permissions(game.Path() / "maxsize.txt", std::filesystem::perms::none);
+    GameFolder folder(game.Path());
+    const KeptListings keep(folder);
+    EXPECT_FALSE(folder.CanOpen("MAXSIZE.TXT"));
+    EXPECT_FALSE(folder.ReadFile("maxsize.txt"));
+    EXPECT_TRUE(folder.CanOpen("venues/other.txt"));
 }
 
 TEST(GameFolder, TellsWhichFilesItReads) {
