@@ -64,7 +64,8 @@ public:
     // answers every later look-up of a name in it, instead of a look-up on
     // disk per path component, and CanOpen tries each file once; the files
     // this class creates and deletes are entered in the listings as it goes.
-    // A check run keeps them from its start to its end; ending (or starting)
+    // A check run keeps them from its start to its end (a file that something
+    // else adds meanwhile is seen by the next run); ending (or starting)
     // forgets what was listed, so changes made to the game between two runs
     // are seen.
     void KeepListings(bool keep);

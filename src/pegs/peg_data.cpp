@@ -274,8 +274,9 @@ public:
         // of each bit from those: four additions a mask instead of one a bit.
         std::array<std::array<uint64_t, 256>, 4> byteCells{};
         masks_.ForEach([&byteCells](uint32_t mask, uint32_t cells) {
-            for (size_t byte = 0; byte < 4; ++byte)
+            for (size_t byte = 0; byte < 4; ++byte) {
                 byteCells[byte][(mask >> (8 * byte)) & 0xFF] += cells;
+            }
         });
         std::array<uint64_t, 32> objects{};
         for (size_t byte = 0; byte < 4; ++byte) {
