@@ -91,6 +91,7 @@ const std::vector<std::string> kWritabilityWarnings = {
     "\n\tWarning : Unable to write to the records file",
     "\n\tError : Unable to write the last peg fished to file",
     "\n\tError : Unable to write the temp look up file",
+    "\n\tWarning : Unable to write to the peg records file",
 };
 
 // Files that a read-only game keeps although a check run would otherwise
@@ -99,6 +100,7 @@ const std::vector<std::string> kWritabilityWarnings = {
 void AddFilesARunWouldChange(const TempFolder& g) {
     g.Write("shoalcat.txt", "shoal\r\n");
     g.Write("pegs/lake/records.txt_test_.tmp", "an old probe\r\n");
+    g.Write("pegs/lake/peg1.rec_test_.tmp", "an old probe\r\n");
     g.Write("data/_temp.dat", "an old plain copy\r\n");
     g.Write("venues/lake.ven", Scramble(g.Read("venues/lake.ven")));
 }
