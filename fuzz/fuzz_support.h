@@ -76,7 +76,7 @@ extern const std::vector<std::string_view> kGamePaths;
 
 inline constexpr uint8_t kPathFileTag = 0xFF;
 inline constexpr uint8_t kPathFolderTag = 0xFE;
-inline constexpr size_t kMaxGameEntries = 64;
+inline constexpr size_t kMaxGameEntries = 128;
 
 std::vector<GameEntry> DecodeGame(std::string_view input);
 std::string EncodeGame(const std::vector<GameEntry>& entries);
