@@ -342,7 +342,10 @@ PegDataSpec BigPegGrid(const GameSpec& spec, SplitMix64& rng) {
         grid.masks = MaskPattern::kAllDistinct;
     } else {
         grid.masks = MaskPattern::kDistinct;
-        grid.distinctMasks = std::min(rng.Between(5, 120), (1 << grid.objects) - 1);
+        // As many masks as the objects can make, 2^objects - 1, which for 32
+        // objects is beyond an int.
+        const int64_t possible = (int64_t{1} << grid.objects) - 1;
+        grid.distinctMasks = static_cast<int>(std::min<int64_t>(rng.Between(5, 120), possible));
     }
     grid.barePercent = rng.Between(0, 30);
     return grid;
