@@ -150,5 +150,24 @@ TEST(NothingLostPlainCopy, OldPlainCopyIsConsumedWhenAScrambledFileIsRead) {
     EXPECT_FALSE(game.Exists("data/_temp.dat"));
 }
 
+TEST(NothingLostShoalcat, GoesOnlyWhenAStockFileNamesAKnownSpecies) {
+    for (const bool known : {true, false}) {
+        TempFolder game;
+        std::string error;
+        ASSERT_TRUE(test::WriteSoundGame(game.Path(), error)) << error;
+        if (!known) {
+            gamegen::StockFile stock;
+            stock.ref = "NOSUCHFISH";
+            game.Write("stocks/roach.stk", gamegen::MakeStockFile(stock));
+            game.Write("stocks/perch.stk", gamegen::MakeStockFile(stock));
+        }
+        game.Write("shoalcat.txt", "roach 12\r\n");
+
+        CheckEveryVenue(game.Path());
+
+        EXPECT_EQ(game.Exists("shoalcat.txt"), !known) << (known ? "known species" : "unknown species");
+    }
+}
+
 }  // namespace
 }  // namespace venuecheck
