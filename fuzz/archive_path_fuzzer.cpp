@@ -14,7 +14,9 @@ using namespace venuecheck;
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/' || c == ':';
+}
 
 void CheckSplit(std::string_view path) {
     const size_t k = BaseNameIndex(path);

@@ -38,15 +38,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t position = 0; position < venues; ++position) {
         RecordingPane pane;
         Report report(pane);
-        if (!checker.CheckRun(static_cast<int>(position), report)) fuzz::Fail("a venue was not checked");
+        if (!checker.CheckRun(static_cast<int>(position), report))
+            fuzz::Fail("a venue was not checked");
         if (pane.PlainText().find("Venue details") == std::string::npos) {
             fuzz::Fail("a check run wrote no venue section");
         }
     }
     checker.ShutDown();
 
-    const std::string changes =
-        snapshot::UndocumentedChanges(before, snapshot::TakeSnapshot(scratch.Path()), HoldsScrambledFile(entries));
+    const std::string changes = snapshot::UndocumentedChanges(
+        before, snapshot::TakeSnapshot(scratch.Path()), HoldsScrambledFile(entries));
     if (!changes.empty()) fuzz::Fail("the check runs changed the game folder", changes);
     return 0;
 }

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes = fuzz::AsText(data, size);
 
     const std::string plain = Descramble(bytes);
-    const size_t expectedSize = bytes.size() > kScrambledHeaderSize ? bytes.size() - kScrambledHeaderSize : 0;
+    const size_t expectedSize =
+        bytes.size() > kScrambledHeaderSize ? bytes.size() - kScrambledHeaderSize : 0;
     if (plain.size() != expectedSize) fuzz::Fail("descrambled size wrong");
     const std::string scrambled = Scramble(bytes);
     if (!IsScrambled(scrambled)) fuzz::Fail("a scrambled file is not recognised");
@@ -36,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const PlainText text = ReadDataFile(folder, "VENUES/A.VEN");
         if (!text.opened) fuzz::Fail("the file was not opened");
         if (text.scrambled != IsScrambled(bytes)) fuzz::Fail("scrambled flag wrong");
-        if (text.bytes != (text.scrambled ? plain : std::string(bytes))) fuzz::Fail("content wrong");
+        if (text.bytes != (text.scrambled ? plain : std::string(bytes)))
+            fuzz::Fail("content wrong");
         if (dataFolder) {
             const auto copy = folder.ReadFile(kTempPlainCopy);
             if (text.scrambled ? copy.has_value() : copy != "old copy") {

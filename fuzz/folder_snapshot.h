@@ -56,7 +56,8 @@ inline FolderState TakeSnapshot(const std::filesystem::path& root) {
     namespace fs = std::filesystem;
     FolderState state;
     std::error_code ec;
-    auto it = fs::recursive_directory_iterator(root, fs::directory_options::skip_permission_denied, ec);
+    auto it =
+        fs::recursive_directory_iterator(root, fs::directory_options::skip_permission_denied, ec);
     for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         const fs::path& path = it->path();
         EntryState entry;
@@ -83,7 +84,9 @@ inline bool EndsWithNoCase(std::string_view text, std::string_view tail) {
     if (text.size() < tail.size()) return false;
     text = text.substr(text.size() - tail.size());
     for (size_t i = 0; i < tail.size(); ++i) {
-        const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        const auto fold = [](char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        };
         if (fold(text[i]) != fold(tail[i])) return false;
     }
     return true;
@@ -105,8 +108,9 @@ inline std::string UndocumentedChanges(const FolderState& before, const FolderSt
     std::string problems;
     for (const auto& [path, entry] : before) {
         const auto now = after.find(path);
-        const bool mayGo = (entry.kind == 'f' && (IsShoalCat(path) || EndsWithNoCase(path, "_test_.tmp"))) ||
-                           (scrambledRead && IsTempPlainCopy(path));
+        const bool mayGo =
+            (entry.kind == 'f' && (IsShoalCat(path) || EndsWithNoCase(path, "_test_.tmp"))) ||
+            (scrambledRead && IsTempPlainCopy(path));
         if (now == after.end()) {
             if (!mayGo) problems += "removed: " + path + "\n";
         } else if (!(now->second == entry) && !(scrambledRead && IsTempPlainCopy(path))) {

@@ -14,7 +14,9 @@ using namespace venuecheck;
 
 namespace {
 
-bool FitsInt32(double x) { return std::isfinite(x) && x > -2147483648.0 && x < 2147483647.0; }
+bool FitsInt32(double x) {
+    return std::isfinite(x) && x > -2147483648.0 && x < 2147483647.0;
+}
 
 std::string Describe(float x, const std::string& text) {
     char number[64];
@@ -48,7 +50,8 @@ void CheckDistance(float x) {
     const size_t mark = text.find("' ");
     if (mark != std::string::npos) {
         feet = std::strtol(rest, &end, 10);
-        if (end != rest + mark || feet <= 0) fuzz::Fail("FormatDistance feet wrong", Describe(x, text));
+        if (end != rest + mark || feet <= 0)
+            fuzz::Fail("FormatDistance feet wrong", Describe(x, text));
         rest = end + 2;
     }
     const long inches = std::strtol(rest, &end, 10);
@@ -91,7 +94,8 @@ void CheckWeight(float w) {
             fuzz::Fail("FormatWeight unit wrong", Describe(w, text));
         }
     }
-    if (total != static_cast<long>(w)) fuzz::Fail("FormatWeight parts do not add up", Describe(w, text));
+    if (total != static_cast<long>(w))
+        fuzz::Fail("FormatWeight parts do not add up", Describe(w, text));
 }
 
 }  // namespace

@@ -26,9 +26,8 @@ ScratchFolder::ScratchFolder() {
     static std::atomic<unsigned> counter{0};
     static const auto seed = std::random_device{}();
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    path_ = fs::temp_directory_path() /
-            ("venuecheck-fuzz-" + std::to_string(seed) + "-" + std::to_string(stamp) + "-" +
-             std::to_string(counter++));
+    path_ = fs::temp_directory_path() / ("venuecheck-fuzz-" + std::to_string(seed) + "-" +
+                                         std::to_string(stamp) + "-" + std::to_string(counter++));
     fs::create_directories(path_);
 }
 
@@ -66,16 +65,39 @@ std::string_view InputReader::Bytes(size_t count) {
     return taken;
 }
 
-std::string_view InputReader::Rest() { return Bytes(rest_.size()); }
+std::string_view InputReader::Rest() {
+    return Bytes(rest_.size());
+}
 
 const std::vector<std::string_view> kGamePaths = {
-    "venues/a.ven",      "venues/b.ven",     "pegs/a.peg",       "pegs/b.peg",
-    "pegs/a.dat",        "pegs/a.fsh",       "stocks/a.stk",     "stocks/b.stk",
-    "species/a.sp",      "species/b.sp",     "maxsize.txt",      "data/_temp.dat",
-    "shoalcat.txt",      "pegs/records.txt", "pegs/a.zip",       "gfx/a.bmp",
-    "pegs/info.txt",     "pegs/weather.wea", "pegs/lastpeg.txt", "pegs/lookup.txt",
-    "pegs/a.jpg",        "pegs/a.wav",       "pegs/a.rec",       "pegs/b.dat",
-    "pegs/b.fsh",        "species/c.sp",     "stocks/c.stk",     "pegs/a.rec_test_.tmp",
+    "venues/a.ven",
+    "venues/b.ven",
+    "pegs/a.peg",
+    "pegs/b.peg",
+    "pegs/a.dat",
+    "pegs/a.fsh",
+    "stocks/a.stk",
+    "stocks/b.stk",
+    "species/a.sp",
+    "species/b.sp",
+    "maxsize.txt",
+    "data/_temp.dat",
+    "shoalcat.txt",
+    "pegs/records.txt",
+    "pegs/a.zip",
+    "gfx/a.bmp",
+    "pegs/info.txt",
+    "pegs/weather.wea",
+    "pegs/lastpeg.txt",
+    "pegs/lookup.txt",
+    "pegs/a.jpg",
+    "pegs/a.wav",
+    "pegs/a.rec",
+    "pegs/b.dat",
+    "pegs/b.fsh",
+    "species/c.sp",
+    "stocks/c.stk",
+    "pegs/a.rec_test_.tmp",
     "pegs/records.txt_test_.tmp",
 };
 

@@ -83,8 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t steps = 4 * text.size() + 16;
     for (size_t step = 0; step < steps && !program.empty(); ++step) {
         const size_t bit = (step * 3) % (program.size() * 8);
-        const unsigned op =
-            (static_cast<unsigned char>(program[bit / 8]) >> (bit % 8)) & 7u;
+        const unsigned op = (static_cast<unsigned char>(program[bit / 8]) >> (bit % 8)) & 7u;
         const size_t before = scanner.Position();
         switch (op) {
             case 0: {
@@ -104,14 +103,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 if (scanner.ReadWord(word)) {
                     if (word.empty()) fuzz::Fail("ReadWord gave an empty word");
                     for (char c : word) {
-                        if (IsScanSpace(static_cast<unsigned char>(c))) fuzz::Fail("white space in a word");
+                        if (IsScanSpace(static_cast<unsigned char>(c)))
+                            fuzz::Fail("white space in a word");
                     }
                 }
                 break;
             }
             case 3: {
                 std::string line;
-                if (scanner.ReadToLineEnd(line) && (line.empty() || line.find('\n') != std::string::npos)) {
+                if (scanner.ReadToLineEnd(line) &&
+                    (line.empty() || line.find('\n') != std::string::npos)) {
                     fuzz::Fail("ReadToLineEnd gave an empty text or a line end");
                 }
                 break;

@@ -27,8 +27,8 @@ int main(int argc, char** argv) {
     const fs::path root = argv[1];
     std::vector<venuecheck::fuzz::GameEntry> entries;
     std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec)) {
+    for (auto it = fs::recursive_directory_iterator(root, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         venuecheck::fuzz::GameEntry entry;
         entry.path = fs::relative(it->path(), root).generic_string();
         if (it->is_directory()) {
@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
             entry.folder = true;
         } else if (it->is_regular_file()) {
             std::ifstream in(it->path(), std::ios::binary);
-            entry.content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            entry.content.assign(std::istreambuf_iterator<char>(in),
+                                 std::istreambuf_iterator<char>());
             if (entry.content.size() > kLongestFile) entry.content.resize(kLongestFile);
         } else {
             continue;

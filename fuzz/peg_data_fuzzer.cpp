@@ -16,7 +16,9 @@ using namespace venuecheck;
 
 namespace {
 
-bool SameCell(const PegCell& a, const PegCell& b) { return a.mask == b.mask && a.depth == b.depth; }
+bool SameCell(const PegCell& a, const PegCell& b) {
+    return a.mask == b.mask && a.depth == b.depth;
+}
 
 bool SameFigures(const PegAnalysis& a, const PegAnalysis& b) {
     const auto bits = [](float x) {
@@ -57,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int32_t water = 0;
     std::unordered_set<uint32_t> masks;
     grid.ForEachCell([&](const PegCell& cell) {
-        if (index >= grid.CellCount() || !SameCell(cell, grid.Cell(index))) fuzz::Fail("cell walk differs");
+        if (index >= grid.CellCount() || !SameCell(cell, grid.Cell(index)))
+            fuzz::Fail("cell walk differs");
         ++index;
         if (cell.depth == 0) return;
         ++water;
@@ -71,12 +74,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     analysis.addedObjects = peg.addedObjects;
     AnalysePegData(grid, record, analysis);
     if (analysis.waterCells != water) fuzz::Fail("water cells wrong");
-    if (std::accumulate(analysis.depthCounts.begin(), analysis.depthCounts.end(), int64_t{0}) != water) {
+    if (std::accumulate(analysis.depthCounts.begin(), analysis.depthCounts.end(), int64_t{0}) !=
+        water) {
         fuzz::Fail("depth histogram does not add up");
     }
     if (analysis.bareCells < 0 || analysis.bareCells > water) fuzz::Fail("bare cells out of range");
     if (analysis.uniqueMasks.Count() != masks.size()) fuzz::Fail("unique masks wrong");
-    if (analysis.usedObjects < 0 || analysis.usedObjects > 32) fuzz::Fail("used objects out of range");
+    if (analysis.usedObjects < 0 || analysis.usedObjects > 32)
+        fuzz::Fail("used objects out of range");
     const float coverage = DepthCoverage(analysis);
     if (!(coverage >= 0.0f && coverage <= 1.0f)) fuzz::Fail("depth coverage out of range");
 

@@ -31,7 +31,8 @@ const fuzz::ScratchFolder& Game() {
 
 size_t Occurrences(const std::string& text, std::string_view part) {
     size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
     return count;
 }
 
@@ -53,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fuzz::Fail("the heading is not written exactly once for findings");
     }
     for (const std::string& name : stockFiles.NewestFirst()) {
-        if (!FileExists(folder, name)) fuzz::Fail("a stock file that does not exist was listed", name);
+        if (!FileExists(folder, name))
+            fuzz::Fail("a stock file that does not exist was listed", name);
     }
     return 0;
 }

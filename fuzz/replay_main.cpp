@@ -54,7 +54,8 @@ int main(int argc, char** argv) {
     }
     for (const fs::path& input : inputs) {
         std::ifstream in(input, std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::string bytes{std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>()};
         if (!in.eof() && in.fail()) {
             std::fprintf(stderr, "%s: cannot read %s\n", argv[0], input.string().c_str());
             return 2;

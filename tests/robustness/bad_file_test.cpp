@@ -44,7 +44,9 @@ std::string RandomBytes(size_t size, uint32_t seed) {
     return bytes;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // Every value after '=' and every word after the first of a line padded to
 // 10,000 characters by repeating its last character.
@@ -70,7 +72,8 @@ std::string LongValues(const std::string& text) {
             const size_t equals = word.find('=');
             if (firstWord && equals != std::string::npos && equals + 1 < word.size()) {
                 const std::string value = word.substr(equals + 1);
-                word = word.substr(0, equals + 1) + value + std::string(10000 - value.size(), value.back());
+                word = word.substr(0, equals + 1) + value +
+                       std::string(10000 - value.size(), value.back());
                 afterEquals = true;
             } else if (!firstWord && !afterEquals && word.size() < 10000) {
                 word += std::string(10000 - word.size(), word.back());
@@ -125,10 +128,13 @@ struct Variant {
 const std::vector<Variant>& Variants() {
     static const std::vector<Variant> variants = {
         {"empty", [](const FileKind&, const std::string&) { return std::string(); }},
-        {"truncated", [](const FileKind&, const std::string& s) { return s.substr(0, s.size() / 2); }},
-        {"cut_at_first_line", [](const FileKind&, const std::string& s) { return s.substr(0, s.find('\n')); }},
+        {"truncated",
+         [](const FileKind&, const std::string& s) { return s.substr(0, s.size() / 2); }},
+        {"cut_at_first_line",
+         [](const FileKind&, const std::string& s) { return s.substr(0, s.find('\n')); }},
         {"binary", [](const FileKind&, const std::string&) { return RandomBytes(1 << 16, 7); }},
-        {"scrambled_binary", [](const FileKind&, const std::string&) { return Scramble(RandomBytes(4096, 8)); }},
+        {"scrambled_binary",
+         [](const FileKind&, const std::string&) { return Scramble(RandomBytes(4096, 8)); }},
         {"nul_bytes",
          [](const FileKind&, const std::string& s) {
              std::string out = s;
@@ -153,14 +159,19 @@ const std::vector<Variant>& Variants() {
              return out;
          }},
         {"line_of_1_mb",
-         [](const FileKind&, const std::string& s) { return std::string(1 << 20, 'x') + "\r\n" + s; }, true},
+         [](const FileKind&, const std::string& s) {
+             return std::string(1 << 20, 'x') + "\r\n" + s;
+         },
+         true},
         {"line_of_1_mb_without_line_end",
          [](const FileKind&, const std::string& s) { return s + std::string(1 << 20, 'w'); }, true},
         {"values_and_words_of_10000_characters",
          [](const FileKind&, const std::string& s) { return LongValues(s); }, true},
         {"huge_100_mb",
-         [](const FileKind& kind, const std::string& s) { return kind.text ? HugeText(s) : HugePegData(); }, false,
-         true},
+         [](const FileKind& kind, const std::string& s) {
+             return kind.text ? HugeText(s) : HugePegData();
+         },
+         false, true},
     };
     return variants;
 }
@@ -189,7 +200,9 @@ std::vector<BadFileCase> BadFileCases() {
     return cases;
 }
 
-void PrintTo(const BadFileCase& c, std::ostream* out) { *out << c.kind.name << " " << c.variant->name; }
+void PrintTo(const BadFileCase& c, std::ostream* out) {
+    *out << c.kind.name << " " << c.variant->name;
+}
 
 class BadFile : public ::testing::TestWithParam<BadFileCase> {};
 
@@ -214,12 +227,14 @@ TEST_P(BadFile, CheckRunFinishesWithReportAndLeavesGameAlone) {
     EXPECT_TRUE(test::HasFindingLine(report)) << report.substr(0, 4000);
     EXPECT_LT(result.peakMemoryKb, kMemoryLimitKb);
 
-    EXPECT_EQ(snapshot::UndocumentedChanges(before, snapshot::TakeSnapshot(game.Path()), scrambled), "");
+    EXPECT_EQ(snapshot::UndocumentedChanges(before, snapshot::TakeSnapshot(game.Path()), scrambled),
+              "");
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, BadFile, ::testing::ValuesIn(BadFileCases()),
                          [](const ::testing::TestParamInfo<BadFileCase>& param) {
-                             return std::string(param.param.kind.name) + "_" + param.param.variant->name;
+                             return std::string(param.param.kind.name) + "_" +
+                                    param.param.variant->name;
                          });
 
 }  // namespace

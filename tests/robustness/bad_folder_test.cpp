@@ -32,7 +32,8 @@ void SetMode(const TempFolder& game, std::string_view relative, fs::perms mode) 
 
 // Takes write permission from every folder and file of the game.
 void MakeReadOnly(const fs::path& root) {
-    constexpr auto kWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    constexpr auto kWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         if (!entry.is_symlink()) fs::permissions(entry.path(), kWrite, fs::perm_options::remove);
     }
@@ -66,7 +67,8 @@ std::string PegWith(std::string_view data, std::string_view records, std::string
 // True when a regular file of the game begins with the scrambled magic.
 bool HoldsScrambledFile(const fs::path& root) {
     std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(root, fs::directory_options::skip_permission_denied, ec);
+    for (auto it = fs::recursive_directory_iterator(
+             root, fs::directory_options::skip_permission_denied, ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         if (!it->is_regular_file(ec)) continue;
         std::ifstream in(it->path(), std::ios::binary);
@@ -106,8 +108,8 @@ void AddFilesARunWouldChange(const TempFolder& g) {
 }
 
 FolderCase Case(const char* name, std::function<void(const TempFolder&)> make,
-               test::IsolatedOptions options = {}, std::vector<std::string> expected = {},
-               bool untouched = false) {
+                test::IsolatedOptions options = {}, std::vector<std::string> expected = {},
+                bool untouched = false) {
     return FolderCase{name, std::move(make), options, std::move(expected), untouched};
 }
 
@@ -127,111 +129,117 @@ std::vector<FolderCase> FolderCases() {
     const fs::perms none = fs::perms::none;
     std::vector<FolderCase> cases;
     cases.push_back(Case("peg_folder_100_levels_deep", [](const TempFolder& g) {
-                         std::string dir = "pegs";
-                         std::string data;
-                         for (int i = 0; i < 100; ++i) dir += "/d";
-                         std::string windows = dir;
-                         for (char& c : windows) c = c == '/' ? '\\' : c;
-                         g.Write(dir + "/deep.peg", PegWith(windows + "\\deep.dat", windows + "\\deep.rec",
-                                                            windows + "\\deep.fsh"));
-                         g.Write(dir + "/deep.dat", test::SoundPegData());
-                         g.Write(dir + "/deep.fsh", "1 stocks\\roach.stk shoal [None]\r\n");
-                         g.Write("venues/lake.ven", VenueWith(windows + "\\*.peg", windows + "\\last.txt",
-                                                              windows + "\\records.txt", windows + "\\lookup.txt"));
-                     }));
+        std::string dir = "pegs";
+        std::string data;
+        for (int i = 0; i < 100; ++i) dir += "/d";
+        std::string windows = dir;
+        for (char& c : windows) c = c == '/' ? '\\' : c;
+        g.Write(dir + "/deep.peg",
+                PegWith(windows + "\\deep.dat", windows + "\\deep.rec", windows + "\\deep.fsh"));
+        g.Write(dir + "/deep.dat", test::SoundPegData());
+        g.Write(dir + "/deep.fsh", "1 stocks\\roach.stk shoal [None]\r\n");
+        g.Write("venues/lake.ven", VenueWith(windows + "\\*.peg", windows + "\\last.txt",
+                                             windows + "\\records.txt", windows + "\\lookup.txt"));
+    }));
     cases.push_back(Case("stocking_paths_of_10000_characters", [](const TempFolder& g) {
-                         std::string longPath;
-                         while (longPath.size() < 10000) longPath += "ab\\";
-                         g.Write("pegs/lake/peg1.fsh", "1 " + longPath + "x.stk shoal " + longPath + "x.bmp\r\n2 :" +
-                                                           longPath + "a.zip\\x.stk shoal [None]\r\n");
-                     }));
+        std::string longPath;
+        while (longPath.size() < 10000) longPath += "ab\\";
+        g.Write("pegs/lake/peg1.fsh", "1 " + longPath + "x.stk shoal " + longPath + "x.bmp\r\n2 :" +
+                                          longPath + "a.zip\\x.stk shoal [None]\r\n");
+    }));
     cases.push_back(Case("names_longer_than_the_file_system_allows", [](const TempFolder& g) {
-                         const std::string name(255, 'n');
-                         g.Write("venues/lake.ven", VenueWith("pegs\\lake\\*.peg", "pegs\\lake\\" + name,
-                                                              "pegs\\lake\\" + name, name + "\\" + name));
-                         g.Write("pegs/lake/peg2.peg", PegWith(name, "pegs\\" + name, name));
-                     }));
+        const std::string name(255, 'n');
+        g.Write("venues/lake.ven", VenueWith("pegs\\lake\\*.peg", "pegs\\lake\\" + name,
+                                             "pegs\\lake\\" + name, name + "\\" + name));
+        g.Write("pegs/lake/peg2.peg", PegWith(name, "pegs\\" + name, name));
+    }));
     cases.push_back(Case("symbolic_link_loops_in_the_peg_folder", [](const TempFolder& g) {
-                         const fs::path lake = g.Path() / "pegs" / "lake";
-                         fs::create_directory_symlink(".", lake / "loop.peg");
-                         fs::create_symlink("self.peg", lake / "self.peg");
-                         fs::create_symlink("b.peg", lake / "a.peg");
-                         fs::create_symlink("a.peg", lake / "b.peg");
-                         fs::create_symlink("gone.dat", lake / "dangling.dat");
-                         // The venue's last-peg and look-up files, links to files not yet there.
-                         fs::create_symlink("last-target.txt", lake / "lastpeg.txt");
-                         fs::create_symlink("../../lookup-target.txt", lake / "lookup.txt");
-                         fs::create_directory_symlink("..", lake / "up");
-                         g.Write("pegs/lake/peg2.peg",
-                                 PegWith("pegs\\lake\\loop.peg\\loop.peg\\loop.peg\\peg2.dat",
-                                         "pegs\\lake\\up\\lake\\up\\lake\\peg2.rec", "pegs\\lake\\self.peg"));
-                         g.Write("pegs/lake/peg1.fsh", "1 pegs\\lake\\a.peg shoal pegs\\lake\\dangling.dat\r\n"
-                                                       "2 pegs\\lake\\loop.peg shoal [None]\r\n");
-                     }));
+        const fs::path lake = g.Path() / "pegs" / "lake";
+        fs::create_directory_symlink(".", lake / "loop.peg");
+        fs::create_symlink("self.peg", lake / "self.peg");
+        fs::create_symlink("b.peg", lake / "a.peg");
+        fs::create_symlink("a.peg", lake / "b.peg");
+        fs::create_symlink("gone.dat", lake / "dangling.dat");
+        // The venue's last-peg and look-up files, links to files not yet there.
+        fs::create_symlink("last-target.txt", lake / "lastpeg.txt");
+        fs::create_symlink("../../lookup-target.txt", lake / "lookup.txt");
+        fs::create_directory_symlink("..", lake / "up");
+        g.Write("pegs/lake/peg2.peg",
+                PegWith("pegs\\lake\\loop.peg\\loop.peg\\loop.peg\\peg2.dat",
+                        "pegs\\lake\\up\\lake\\up\\lake\\peg2.rec", "pegs\\lake\\self.peg"));
+        g.Write("pegs/lake/peg1.fsh",
+                "1 pegs\\lake\\a.peg shoal pegs\\lake\\dangling.dat\r\n"
+                "2 pegs\\lake\\loop.peg shoal [None]\r\n");
+    }));
     cases.push_back(Case("folders_where_files_belong", [](const TempFolder& g) {
-                         for (const char* folder :
-                              {"pegs/lake/lastpeg.txt", "pegs/lake/records.txt_test_.tmp", "pegs/lake/peg1.dat",
-                               "pegs/lake/peg1.fsh", "stocks/roach.stk", "species/folder.sp", "maxsize.txt",
-                               "data/_temp.dat", "pegs/lake/peg2.rec_test_.tmp", "weather/mild.wea"}) {
-                             fs::remove(g.Path() / folder);
-                             fs::create_directories(g.Path() / folder / "inner");
-                         }
-                         g.Write("venues/lake.ven", Scramble(g.Read("venues/lake.ven")));
-                     }));
+        for (const char* folder :
+             {"pegs/lake/lastpeg.txt", "pegs/lake/records.txt_test_.tmp", "pegs/lake/peg1.dat",
+              "pegs/lake/peg1.fsh", "stocks/roach.stk", "species/folder.sp", "maxsize.txt",
+              "data/_temp.dat", "pegs/lake/peg2.rec_test_.tmp", "weather/mild.wea"}) {
+            fs::remove(g.Path() / folder);
+            fs::create_directories(g.Path() / folder / "inner");
+        }
+        g.Write("venues/lake.ven", Scramble(g.Read("venues/lake.ven")));
+    }));
     cases.push_back(Case("named_pipes_where_files_belong", [](const TempFolder& g) {
-                         for (const char* file : {"pegs/lake/peg1.dat", "pegs/lake/peg1.fsh", "stocks/roach.stk",
-                                                  "maxsize.txt", "species/roach.sp", "pegs/lake/lastpeg.txt"}) {
-                             const fs::path path = g.Path() / file;
-                             fs::remove(path);
-                             ASSERT_EQ(mkfifo(path.c_str(), 0666), 0) << path;
-                         }
-                     }));
-    cases.push_back(Case("unreadable_files",
-                     [none](const TempFolder& g) {
-                         for (const auto& kind : test::FileKinds()) SetMode(g, kind.path, none);
-                         SetMode(g, "pegs/lake/peg2.peg", none);
-                         SetMode(g, "pegs/lake/info.txt", none);
-                     },
-                     Unprivileged()));
-    cases.push_back(Case("unreadable_folders",
-                     [none](const TempFolder& g) {
-                         for (const char* folder : {"pegs/lake", "species", "stocks", "data", "gfx"}) {
-                             SetMode(g, folder, none);
-                         }
-                     },
-                     Unprivileged()));
-    cases.push_back(Case("folders_that_cannot_be_listed",
-                     [](const TempFolder& g) {
-                         const auto passOnly = fs::perms::owner_write | fs::perms::owner_exec;
-                         for (const char* folder : {"pegs/lake", "species"}) SetMode(g, folder, passOnly);
-                     },
-                     Unprivileged()));
-    cases.push_back(Case("files_that_can_be_written_but_not_read",
-                     [](const TempFolder& g) {
-                         g.Write("pegs/lake/lastpeg.txt", "7\r\n");
-                         g.Write("pegs/lake/lookup.txt", "12 14 16\r\n");
-                         g.Write("pegs/lake/records.txt", "records\r\n");
-                         g.Write("pegs/lake/peg1.rec", "peg records\r\n");
-                         for (const char* file : {"pegs/lake/lastpeg.txt", "pegs/lake/lookup.txt",
-                                                  "pegs/lake/records.txt", "pegs/lake/peg1.rec"}) {
-                             SetMode(g, file, fs::perms::owner_write);
-                         }
-                     },
-                     Unprivileged()));
-    cases.push_back(Case("game_folder_with_read_only_permissions",
-                     [](const TempFolder& g) {
-                         AddFilesARunWouldChange(g);
-                         MakeReadOnly(g.Path());
-                     },
-                     Unprivileged(),
-                     kWritabilityWarnings,
-                     true));
-    cases.push_back(Case("game_folder_on_a_read_only_mount", AddFilesARunWouldChange, ReadOnlyMount(),
-                     kWritabilityWarnings, true));
+        for (const char* file : {"pegs/lake/peg1.dat", "pegs/lake/peg1.fsh", "stocks/roach.stk",
+                                 "maxsize.txt", "species/roach.sp", "pegs/lake/lastpeg.txt"}) {
+            const fs::path path = g.Path() / file;
+            fs::remove(path);
+            ASSERT_EQ(mkfifo(path.c_str(), 0666), 0) << path;
+        }
+    }));
+    cases.push_back(Case(
+        "unreadable_files",
+        [none](const TempFolder& g) {
+            for (const auto& kind : test::FileKinds()) SetMode(g, kind.path, none);
+            SetMode(g, "pegs/lake/peg2.peg", none);
+            SetMode(g, "pegs/lake/info.txt", none);
+        },
+        Unprivileged()));
+    cases.push_back(Case(
+        "unreadable_folders",
+        [none](const TempFolder& g) {
+            for (const char* folder : {"pegs/lake", "species", "stocks", "data", "gfx"}) {
+                SetMode(g, folder, none);
+            }
+        },
+        Unprivileged()));
+    cases.push_back(Case(
+        "folders_that_cannot_be_listed",
+        [](const TempFolder& g) {
+            const auto passOnly = fs::perms::owner_write | fs::perms::owner_exec;
+            for (const char* folder : {"pegs/lake", "species"}) SetMode(g, folder, passOnly);
+        },
+        Unprivileged()));
+    cases.push_back(Case(
+        "files_that_can_be_written_but_not_read",
+        [](const TempFolder& g) {
+            g.Write("pegs/lake/lastpeg.txt", "7\r\n");
+            g.Write("pegs/lake/lookup.txt", "12 14 16\r\n");
+            g.Write("pegs/lake/records.txt", "records\r\n");
+            g.Write("pegs/lake/peg1.rec", "peg records\r\n");
+            for (const char* file : {"pegs/lake/lastpeg.txt", "pegs/lake/lookup.txt",
+                                     "pegs/lake/records.txt", "pegs/lake/peg1.rec"}) {
+                SetMode(g, file, fs::perms::owner_write);
+            }
+        },
+        Unprivileged()));
+    cases.push_back(Case(
+        "game_folder_with_read_only_permissions",
+        [](const TempFolder& g) {
+            AddFilesARunWouldChange(g);
+            MakeReadOnly(g.Path());
+        },
+        Unprivileged(), kWritabilityWarnings, true));
+    cases.push_back(Case("game_folder_on_a_read_only_mount", AddFilesARunWouldChange,
+                         ReadOnlyMount(), kWritabilityWarnings, true));
     return cases;
 }
 
-void PrintTo(const FolderCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const FolderCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class BadFolder : public ::testing::TestWithParam<FolderCase> {};
 
@@ -255,20 +263,25 @@ TEST_P(BadFolder, CheckRunFinishesWithReportAndLeavesGameAlone) {
     EXPECT_NE(report.find("Venue details"), std::string::npos);
     EXPECT_TRUE(test::HasFindingLine(report)) << report;
     for (const std::string& line : c.expected) {
-        EXPECT_NE(report.find(line), std::string::npos) << "missing:" << line << "\nin:\n" << report;
+        EXPECT_NE(report.find(line), std::string::npos) << "missing:" << line << "\nin:\n"
+                                                        << report;
     }
 
     const auto after = snapshot::TakeSnapshot(game.Path());
     if (c.untouched) {
         EXPECT_EQ(snapshot::UndocumentedChanges(before, after, false), "");
-        EXPECT_TRUE(before == after) << "a documented change was made although nothing can be written";
+        EXPECT_TRUE(before == after)
+            << "a documented change was made although nothing can be written";
     } else {
-        EXPECT_EQ(snapshot::UndocumentedChanges(before, after, HoldsScrambledFile(game.Path())), "");
+        EXPECT_EQ(snapshot::UndocumentedChanges(before, after, HoldsScrambledFile(game.Path())),
+                  "");
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, BadFolder, ::testing::ValuesIn(FolderCases()),
-                         [](const ::testing::TestParamInfo<FolderCase>& param) { return std::string(param.param.name); });
+                         [](const ::testing::TestParamInfo<FolderCase>& param) {
+                             return std::string(param.param.name);
+                         });
 
 }  // namespace
 }  // namespace venuecheck

@@ -37,10 +37,10 @@ struct IsolatedOptions {
 };
 
 struct IsolatedResult {
-    bool skipped = false;   // the options cannot be had on this machine
-    std::string problem;    // why the run did not finish, or why it was skipped
+    bool skipped = false;              // the options cannot be had on this machine
+    std::string problem;               // why the run did not finish, or why it was skipped
     std::vector<std::string> reports;  // the text of each check run, in order
-    long peakMemoryKb = 0;  // the child's peak resident memory
+    long peakMemoryKb = 0;             // the child's peak resident memory
     bool Finished() const { return !skipped && problem.empty(); }
 };
 
@@ -56,6 +56,24 @@ inline bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+inline bool WriteProcFile(const char* path, const std::string& text) {
+    const int fd = open(path, O_WRONLY);
+    if (fd < 0) return false;
+    const bool written = WriteAll(fd, text);
+    close(fd);
+    return written;
+}
+
+// Becomes root of a new user and mount namespace, mapped to the caller.
+inline bool EnterUserNamespace() {
+    const uid_t uid = geteuid();
+    const gid_t gid = getegid();
+    if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) return false;
+    return WriteProcFile("/proc/self/setgroups", "deny") &&
+           WriteProcFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") &&
+           WriteProcFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1");
+}
+
 // The child's side: prepare, run, send the reports as "S<length>\n<bytes>"
 // records; a line "K<reason>" instead when the options cannot be had.
 [[noreturn]] inline void RunChild(const std::filesystem::path& game, const IsolatedOptions& options,
@@ -66,17 +84,23 @@ inline bool WriteAll(int fd, std::string_view bytes) {
     };
     if (options.readOnlyMount) {
         const std::string path = game.string();
-        if (unshare(CLONE_NEWNS) != 0) skip("cannot make a mount namespace");
+        // Without the superuser, a user namespace of its own lets the child
+        // mount all the same where the system allows that.
+        if (unshare(CLONE_NEWNS) != 0 && !EnterUserNamespace()) {
+            skip("a read-only mount is not possible here: cannot make a mount namespace");
+        }
         // Keep the bind mount out of the parent's namespace.
-        if (mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) skip("cannot make mounts private");
-        if (mount(path.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) != 0) skip("cannot bind-mount");
+        if (mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            skip("cannot make mounts private");
+        if (mount(path.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) != 0)
+            skip("cannot bind-mount");
         if (mount(nullptr, path.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
             skip("cannot remount read-only");
         }
     }
     if (options.unprivileged && geteuid() == 0) {
-        if (setgroups(0, nullptr) != 0 || setresgid(kUnprivilegedGroup, kUnprivilegedGroup,
-                                                    kUnprivilegedGroup) != 0 ||
+        if (setgroups(0, nullptr) != 0 ||
+            setresgid(kUnprivilegedGroup, kUnprivilegedGroup, kUnprivilegedGroup) != 0 ||
             setresuid(kUnprivilegedUser, kUnprivilegedUser, kUnprivilegedUser) != 0) {
             skip("cannot become an unprivileged user");
         }
@@ -91,7 +115,8 @@ inline bool WriteAll(int fd, std::string_view bytes) {
         Report report(pane);
         checker.CheckRun(static_cast<int>(position), report);
         const std::string text = pane.PlainText();
-        if (!WriteAll(out, "S" + std::to_string(text.size()) + "\n") || !WriteAll(out, text)) _exit(3);
+        if (!WriteAll(out, "S" + std::to_string(text.size()) + "\n") || !WriteAll(out, text))
+            _exit(3);
     }
     checker.ShutDown();
     _exit(0);
@@ -142,9 +167,10 @@ inline IsolatedResult RunIsolatedCheck(const std::filesystem::path& game,
         return result;
     }
     if (WIFSIGNALED(status)) {
-        result.problem = WTERMSIG(status) == SIGALRM
-                             ? "did not finish within " + std::to_string(options.timeoutSeconds) + " s"
-                             : "ended by signal " + std::to_string(WTERMSIG(status));
+        result.problem =
+            WTERMSIG(status) == SIGALRM
+                ? "did not finish within " + std::to_string(options.timeoutSeconds) + " s"
+                : "ended by signal " + std::to_string(WTERMSIG(status));
         return result;
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
@@ -164,7 +190,8 @@ inline IsolatedResult RunIsolatedCheck(const std::filesystem::path& game,
 
 // True when the report holds a finding line of any severity.
 inline bool HasFindingLine(std::string_view report) {
-    for (const std::string_view mark : {"\n\tError : ", "\n\tWarning : ", "\n\tAdvice : ", "\n\t : "}) {
+    for (const std::string_view mark :
+         {"\n\tError : ", "\n\tWarning : ", "\n\tAdvice : ", "\n\t : "}) {
         if (report.find(mark) != std::string_view::npos) return true;
     }
     return false;

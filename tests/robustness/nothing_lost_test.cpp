@@ -74,7 +74,9 @@ struct GameSource {
     fs::path folder;
 };
 
-void PrintTo(const GameSource& source, std::ostream* out) { *out << source.folder; }
+void PrintTo(const GameSource& source, std::ostream* out) {
+    *out << source.folder;
+}
 
 std::vector<GameSource> EveryGame() {
     std::vector<GameSource> games;
@@ -83,8 +85,10 @@ std::vector<GameSource> EveryGame() {
             games.push_back({"fixture_" + entry.path().filename().string(), entry.path() / "game"});
         }
     }
-    games.push_back({"sample_game", test::TestDataDir().parent_path() / "examples" / "sample-game"});
-    std::sort(games.begin(), games.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+    games.push_back(
+        {"sample_game", test::TestDataDir().parent_path() / "examples" / "sample-game"});
+    std::sort(games.begin(), games.end(),
+              [](const auto& a, const auto& b) { return a.name < b.name; });
     for (GameSource& game : games) {
         for (char& c : game.name) {
             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
@@ -103,24 +107,30 @@ TEST_P(NothingLost, CheckRunsOfEveryVenueMakeOnlyTheDocumentedChanges) {
     game.Write("shoalcat.txt", "roach 12\r\n");
     const auto probes = RecordsProbeFiles(game.Path());
     for (const fs::path& probe : probes) WriteHostFile(probe, "left from an earlier run\r\n");
-    if (fs::is_directory(game.Path() / "data")) game.Write("data/_temp.dat", "an old plain copy\r\n");
+    if (fs::is_directory(game.Path() / "data"))
+        game.Write("data/_temp.dat", "an old plain copy\r\n");
     const bool scrambled = HoldsScrambledFile(game.Path());
     const auto before = snapshot::TakeSnapshot(game.Path());
 
     const auto reports = CheckEveryVenue(game.Path());
-    for (const std::string& report : reports) EXPECT_NE(report.find("Venue details"), std::string::npos);
+    for (const std::string& report : reports)
+        EXPECT_NE(report.find("Venue details"), std::string::npos);
 
-    EXPECT_EQ(snapshot::UndocumentedChanges(before, snapshot::TakeSnapshot(game.Path()), scrambled), "");
+    EXPECT_EQ(snapshot::UndocumentedChanges(before, snapshot::TakeSnapshot(game.Path()), scrambled),
+              "");
     // The records probes ran and consumed the old probe files.
     for (const fs::path& probe : probes) EXPECT_FALSE(fs::exists(probe)) << probe;
     // A second round finds the folder as the first left it.
     const auto between = snapshot::TakeSnapshot(game.Path());
     CheckEveryVenue(game.Path());
-    EXPECT_EQ(snapshot::UndocumentedChanges(between, snapshot::TakeSnapshot(game.Path()), false), "");
+    EXPECT_EQ(snapshot::UndocumentedChanges(between, snapshot::TakeSnapshot(game.Path()), false),
+              "");
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryGame, NothingLost, ::testing::ValuesIn(EveryGame()),
-                         [](const ::testing::TestParamInfo<GameSource>& param) { return param.param.name; });
+                         [](const ::testing::TestParamInfo<GameSource>& param) {
+                             return param.param.name;
+                         });
 
 TEST(NothingLostPlainCopy, OldPlainCopyStaysWhenNoFileIsScrambled) {
     TempFolder game;
@@ -132,7 +142,8 @@ TEST(NothingLostPlainCopy, OldPlainCopyStaysWhenNoFileIsScrambled) {
 
     CheckEveryVenue(game.Path());
 
-    EXPECT_EQ(snapshot::UndocumentedChanges(before, snapshot::TakeSnapshot(game.Path()), false), "");
+    EXPECT_EQ(snapshot::UndocumentedChanges(before, snapshot::TakeSnapshot(game.Path()), false),
+              "");
     EXPECT_EQ(game.Read("data/_temp.dat"), "an old plain copy\r\n");
 }
 
@@ -165,7 +176,8 @@ TEST(NothingLostShoalcat, GoesOnlyWhenAStockFileNamesAKnownSpecies) {
 
         CheckEveryVenue(game.Path());
 
-        EXPECT_EQ(game.Exists("shoalcat.txt"), !known) << (known ? "known species" : "unknown species");
+        EXPECT_EQ(game.Exists("shoalcat.txt"), !known)
+            << (known ? "known species" : "unknown species");
     }
 }
 

@@ -24,12 +24,9 @@ struct FileKind {
 
 inline const std::vector<FileKind>& FileKinds() {
     static const std::vector<FileKind> kinds = {
-        {"venue", "venues/lake.ven", true},
-        {"peg", "pegs/lake/peg1.peg", true},
-        {"peg_data", "pegs/lake/peg1.dat", false},
-        {"peg_stocks", "pegs/lake/peg1.fsh", true},
-        {"stock", "stocks/roach.stk", true},
-        {"species", "species/roach.sp", true},
+        {"venue", "venues/lake.ven", true},        {"peg", "pegs/lake/peg1.peg", true},
+        {"peg_data", "pegs/lake/peg1.dat", false}, {"peg_stocks", "pegs/lake/peg1.fsh", true},
+        {"stock", "stocks/roach.stk", true},       {"species", "species/roach.sp", true},
         {"max_sizes", "maxsize.txt", true},
     };
     return kinds;
@@ -79,9 +76,11 @@ inline bool WriteSoundGame(const std::filesystem::path& root, std::string& error
         out.Write(peg + ".jpg", "JFIF");
         out.Write(peg + ".dat", SoundPegData());
     }
-    out.Write("pegs/lake/peg1.fsh", gamegen::MakePegStocksFile({{"1", "stocks\\roach.stk", "shoal", "gfx\\roach.bmp"},
-                                                               {"2", "stocks\\perch.stk", "shoal", "[None]"}}));
-    out.Write("pegs/lake/peg2.fsh", gamegen::MakePegStocksFile({{"1", "stocks\\perch.stk", "shoal", "[None]"}}));
+    out.Write("pegs/lake/peg1.fsh",
+              gamegen::MakePegStocksFile({{"1", "stocks\\roach.stk", "shoal", "gfx\\roach.bmp"},
+                                          {"2", "stocks\\perch.stk", "shoal", "[None]"}}));
+    out.Write("pegs/lake/peg2.fsh",
+              gamegen::MakePegStocksFile({{"1", "stocks\\perch.stk", "shoal", "[None]"}}));
     out.Write("gfx/roach.bmp", "BM");
     gamegen::StockFile roach;
     out.Write("stocks/roach.stk", gamegen::MakeStockFile(roach));
@@ -95,8 +94,8 @@ inline bool WriteSoundGame(const std::filesystem::path& root, std::string& error
     perchSpecies.ref = "PERCH";
     perchSpecies.name = "Perch";
     out.Write("species/perch.sp", gamegen::MakeSpeciesFile(perchSpecies));
-    out.Write("maxsize.txt",
-              gamegen::MakeMaxSizeLine(1, 640, "Roach") + gamegen::MakeMaxSizeLine(2, 800, "Perch"));
+    out.Write("maxsize.txt", gamegen::MakeMaxSizeLine(1, 640, "Roach") +
+                                 gamegen::MakeMaxSizeLine(2, 800, "Perch"));
     out.MakeFolder("data");
     error = out.Error();
     return out.Ok();
