@@ -2,6 +2,9 @@
 
 #include <unzip.h>
 
+#include <filesystem>
+#include <system_error>
+
 #include "common/game_folder.h"
 #include "common/host_path.h"
 
@@ -69,7 +72,14 @@ bool ProbeWrite(const GameFolder& folder, std::string_view path, std::string_vie
     const bool appended = AppendToFile(folder, path, word, true);
     const bool found = FileExists(folder, path);
     if (found || appended) DeleteGameFile(folder, path);
-    return found;
+    // A probe file left from an earlier run is found although nothing could
+    // be written to it.
+    return found && appended;
+}
+
+bool PathInUse(const GameFolder& folder, std::string_view path) {
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(folder.Resolve(path), ec));
 }
 
 void DeleteGameFile(const GameFolder& folder, std::string_view path) { folder.RemoveFile(path); }

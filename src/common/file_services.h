@@ -42,9 +42,14 @@ bool AppendToFile(const GameFolder& folder, std::string_view path, std::string_v
 
 // The writability probe: appends the word and a line break to the file
 // (creating it), tests that the file exists, and deletes it again. True when
-// the file was found; a file the probe made that cannot be found again (a
-// name that reads as an archive path) is deleted all the same.
+// the word was written and the file found; a file the probe made that cannot
+// be found again (a name that reads as an archive path) is deleted all the
+// same.
 bool ProbeWrite(const GameFolder& folder, std::string_view path, std::string_view word);
+
+// True when anything stands at the path: a file, also one that cannot be
+// read, a folder, or a link, also one that leads nowhere.
+bool PathInUse(const GameFolder& folder, std::string_view path);
 
 // Deletes a file; the result is not examined by any caller.
 void DeleteGameFile(const GameFolder& folder, std::string_view path);

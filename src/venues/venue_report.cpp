@@ -97,11 +97,15 @@ bool WriteVenueReport(const GameFolder& folder, Report& report, const VenueRecor
         report.Write(Severity::kWarning, "\n\tWarning : Unable to write to the records file",
                      v.Records, style::kError);
     }
-    // A last-peg or look-up file that exists already is never probed.
-    if (!FileExists(folder, v.Lastpeg) && !ProbeWrite(folder, v.Lastpeg, "test")) {
+    // A last-peg or look-up file that exists already is never probed. One
+    // that exists but cannot be read is not probed either: the probe would
+    // change it and then delete it.
+    if (!FileExists(folder, v.Lastpeg) &&
+        (PathInUse(folder, v.Lastpeg) || !ProbeWrite(folder, v.Lastpeg, "test"))) {
         report.Error("\n\tError : Unable to write the last peg fished to file", v.Lastpeg);
     }
-    if (!FileExists(folder, v.Lookup) && !ProbeWrite(folder, v.Lookup, "test")) {
+    if (!FileExists(folder, v.Lookup) &&
+        (PathInUse(folder, v.Lookup) || !ProbeWrite(folder, v.Lookup, "test"))) {
         report.Error("\n\tError : Unable to write the temp look up file", v.Lookup);
     }
     if (!FileExists(folder, v.Weather)) {
