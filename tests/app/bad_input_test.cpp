@@ -16,16 +16,8 @@ namespace venuecheck {
 namespace {
 
 namespace fs = std::filesystem;
+using test::RandomBytes;
 using test::TempFolder;
-
-std::string RandomBytes(size_t size, uint32_t seed) {
-    std::string bytes(size, '\0');
-    for (auto& b : bytes) {
-        seed = seed * 1664525u + 1013904223u;
-        b = static_cast<char>(seed >> 24);
-    }
-    return bytes;
-}
 
 std::string HighBytes() {
     std::string bytes;

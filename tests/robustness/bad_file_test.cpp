@@ -22,6 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::FileKind;
+using test::RandomBytes;
 using test::TempFolder;
 
 // The child's peak memory may reach this much (a 100 MB file is held a few
@@ -34,15 +35,6 @@ constexpr long kMemoryLimitKb = 1L << 20;
 #endif
 
 constexpr size_t kHugeSize = size_t{100} << 20;
-
-std::string RandomBytes(size_t size, uint32_t seed) {
-    std::string bytes(size, '\0');
-    for (auto& b : bytes) {
-        seed = seed * 1664525u + 1013904223u;
-        b = static_cast<char>(seed >> 24);
-    }
-    return bytes;
-}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';

@@ -82,4 +82,13 @@ CommandResult RunCommand(const std::string& command) {
     return result;
 }
 
+std::string RandomBytes(size_t size, uint32_t seed) {
+    std::string bytes(size, '\0');
+    for (auto& b : bytes) {
+        seed = seed * 1664525u + 1013904223u;
+        b = static_cast<char>(seed >> 24);
+    }
+    return bytes;
+}
+
 }  // namespace venuecheck::test

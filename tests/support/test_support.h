@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -33,6 +35,10 @@ private:
 std::filesystem::path TestDataDir();
 
 std::string ReadWholeFile(const std::filesystem::path& path);
+
+// The same bytes for the same seed on every machine (a linear congruential
+// generator), so that a failing case can be repeated.
+std::string RandomBytes(size_t size, uint32_t seed);
 
 // Runs a shell command; its standard output and error are captured.
 struct CommandResult {
