@@ -133,11 +133,20 @@ void UniqueMaskSet::Grow() {
     // At most 2^30 masks: a grid of more distinct masks (a file of 7.5 GB)
     // is treated as one that memory cannot hold.
     if (capacity_ >= (uint32_t{1} << 31)) throw std::bad_alloc();
-    const uint32_t capacity = std::max<uint32_t>(1024, capacity_ * 2);
+    Rehash(std::max<uint32_t>(1024, capacity_ * 2));
+}
+
+void UniqueMaskSet::Reserve(size_t masks) {
+    if (masks > (size_t{1} << 30)) masks = size_t{1} << 30;
+    const auto capacity = std::bit_ceil(static_cast<uint32_t>(std::max<size_t>(masks, 512) * 2));
+    if (capacity > capacity_) Rehash(capacity);
+}
+
+void UniqueMaskSet::Rehash(uint32_t capacity) {
     std::vector<uint64_t> old(capacity, 0);
     std::swap(slots_, old);
     capacity_ = capacity;
-    shift_ = 64 - std::countr_zero(capacity_);
+    shift_ = 32 - std::countr_zero(capacity_);
     for (const uint64_t slot : old) {
         if (slot != 0) slots_[Find(static_cast<uint32_t>(slot >> 32))] = slot;
     }
@@ -172,61 +181,99 @@ namespace {
 // one by one, in file order, as the rounding then depends on it.
 constexpr size_t kExactSumCells = size_t{1} << 21;
 
-// A cell's depth and object mask as one key: the mask in the low 32 bits,
-// the depth in the 8 above them; a dry cell's mask counts for nothing, so
-// its key is 0.
-constexpr uint64_t kDepthBits = uint64_t{0xFF} << 32;
-constexpr uint64_t kCellBits = (uint64_t{1} << 40) - 1;
+// For each byte value, its eight bits as the eight bytes of a word, lowest
+// bit in the lowest byte.
+constexpr std::array<uint64_t, 256> kSpreadBits = [] {
+    std::array<uint64_t, 256> spread{};
+    for (size_t value = 0; value < 256; ++value) {
+        for (size_t bit = 0; bit < 8; ++bit) {
+            if ((value >> bit) & 1) spread[value] |= uint64_t{1} << (8 * bit);
+        }
+    }
+    return spread;
+}();
 
-uint64_t CellKey(uint64_t cellBytes) {
-    return (cellBytes & kDepthBits) != 0 ? cellBytes & kCellBits : 0;
-}
-
-// The first 8 bytes at p, little-endian: a cell and the first byte of the
-// next.
-uint64_t Load8(const unsigned char* p) {
+// The 4 bytes at p, little-endian.
+uint32_t Load4(const unsigned char* p) {
     if constexpr (std::endian::native == std::endian::little) {
-        uint64_t value;
+        uint32_t value;
         std::memcpy(&value, p, sizeof value);
         return value;
     } else {
-        uint64_t value = 0;
-        for (int i = 7; i >= 0; --i) value = value << 8 | p[i];
-        return value;
+        return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+               static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
     }
 }
 
-// The counts of one grid, fed a piece of cells at a time. Neighbouring cells
-// mostly share their depth and objects: a run of one key is counted into the
-// depth counts and the masks once, when it ends.
+// The slots of the table of recent masks, picked by the high bits of a mixed
+// mask.
+constexpr int kRecentBits = 10;
+constexpr size_t kRecentSlots = size_t{1} << kRecentBits;
+
+constexpr size_t RecentSlot(uint32_t mask) {
+    return static_cast<size_t>(UniqueMaskSet::Mix(mask) >> (32 - kRecentBits));
+}
+
+// For each slot of the table, a mask that belongs to another slot: a slot
+// that holds it holds no mask of its own yet.
+constexpr std::array<uint32_t, kRecentSlots> kFreeRecentSlots = [] {
+    std::array<uint32_t, kRecentSlots> free{};
+    for (size_t slot = 0; slot < kRecentSlots; ++slot) {
+        uint32_t mask = 0;
+        while (RecentSlot(mask) == slot) ++mask;
+        free[slot] = mask;
+    }
+    return free;
+}();
+
+// The counts of one grid, fed a piece of cells at a time. Every cell is
+// counted on its own: the depth counts and the counts of recent masks are
+// kept in several lanes, so that neighbouring cells of one depth or mask do
+// not wait on each other's count. Recent masks are counted in a small
+// direct-mapped table in front of the set of distinct masks, each in the
+// slot it took first; a cell whose slot is taken by another mask goes to the
+// set. A grid whose masks are mostly new is counted straight into the set,
+// with the slots of cells ahead fetched early.
 class GridCounter {
 public:
     GridCounter(size_t cells, float ratio, UniqueMaskSet& masks)
-        : masks_(masks), addEachCell_(cells > kExactSumCells) {
+        : masks_(masks), cells_(cells), addEachCell_(cells > kExactSumCells) {
         masks_.Clear();
         for (int depth = 1; depth < 256; ++depth) {
             inches_[static_cast<size_t>(depth)] = static_cast<float>(depth) * ratio;
         }
+        recentMasks_ = kFreeRecentSlots;
     }
 
     // Counts `count` cells; the byte after the last of them must be readable.
     void Add(const unsigned char* cells, size_t count) {
-        // In steps, so that a set of masks that outgrows the cache is met
-        // with fetches ahead soon after.
-        constexpr size_t kStep = 16384;
         for (size_t done = 0; done < count; done += kStep) {
             const size_t step = std::min(kStep, count - done);
             const unsigned char* first = cells + done * kPegCellSize;
-            if (masks_.BeyondCache()) {
+            if (straight_) {
+                const size_t before = masks_.Count();
                 if (addEachCell_) {
-                    AddCells<true, true>(first, step);
+                    AddStraight<true>(first, step);
                 } else {
-                    AddCells<false, true>(first, step);
+                    AddStraight<false>(first, step);
                 }
-            } else if (addEachCell_) {
-                AddCells<true, false>(first, step);
+                // Masks seen before again: the table may hold them.
+                if (masks_.Count() - before < step / 8) straight_ = false;
+                continue;
+            }
+            misses_ = 0;
+            if (addEachCell_) {
+                AddRecent<true>(first, step);
             } else {
-                AddCells<false, false>(first, step);
+                AddRecent<false>(first, step);
+            }
+            if (misses_ > step / 4) {
+                // Most masks new: a mask of its own in many cells.
+                masks_.Reserve(masks_.Count() + cells_ - std::min(cells_, added_));
+                straight_ = true;
+            } else if (misses_ > step / 16) {
+                // Other masks than those the table took first.
+                FlushRecent();
             }
         }
     }
@@ -242,13 +289,17 @@ public:
     // Counts cells that are not there at all: dry, without objects.
     void AddMissing(size_t count) {
         if (count == 0) return;
-        EndRun();
         depthCells_[0] += count;
         masks_.Add(0, static_cast<uint32_t>(count));
     }
 
     float Finish(float ratio, PegAnalysis& analysis) {
-        EndRun();
+        FlushRecent();
+        for (size_t lane = 0; lane < kLanes; ++lane) {
+            for (size_t depth = 0; depth < 256; ++depth) {
+                depthCells_[depth] += depthLanes_[lane][depth];
+            }
+        }
         analysis.depthCounts.fill(0);
         analysis.objectCounts.fill(0);
         double depthSum = 0.0;
@@ -270,20 +321,16 @@ public:
         // Mask 0 was counted for dry cells and bare ones alike.
         analysis.bareCells = static_cast<int32_t>(masks_.Remove(0) - depthCells_[0]);
 
-        // The cells of each value of each byte of the masks, then the cells
-        // of each bit from those: four additions a mask instead of one a bit.
-        std::array<std::array<uint64_t, 256>, 4> byteCells{};
-        masks_.ForEach([&byteCells](uint32_t mask, uint32_t cells) {
-            for (size_t byte = 0; byte < 4; ++byte) {
-                byteCells[byte][(mask >> (8 * byte)) & 0xFF] += cells;
-            }
-        });
+        // The cells of each bit: those counted bit by bit, and those of the
+        // masks counted whole, by the value of each byte of the mask.
         std::array<uint64_t, 32> objects{};
+        SpillBits();
+        for (size_t bit = 0; bit < 32; ++bit) objects[bit] = bitCells_[bit];
         for (size_t byte = 0; byte < 4; ++byte) {
             for (uint32_t value = 1; value < 256; ++value) {
                 for (uint32_t bits = value; bits != 0; bits &= bits - 1) {
                     objects[8 * byte + static_cast<size_t>(std::countr_zero(bits))] +=
-                        byteCells[byte][value];
+                        byteCells_[byte][value];
                 }
             }
         }
@@ -300,53 +347,147 @@ public:
     }
 
 private:
-    template <bool kAddEachCell, bool kFetchAhead>
-    void AddCells(const unsigned char* cells, size_t count) {
-        uint64_t runKey = runKey_;
-        uint32_t runLength = runLength_;
+    static constexpr size_t kLanes = 4;
+    // Cells counted between two looks at how often the table is missed.
+    static constexpr size_t kStep = 4096;
+
+    // A cell's mask as counted: a dry cell's mask counts for nothing, so it
+    // is 0 like a bare cell's (told apart by the depth counts).
+    static uint32_t Key(uint32_t mask, size_t depth) {
+        return mask & (0u - static_cast<uint32_t>(depth != 0));
+    }
+
+    template <bool kAddEachCell>
+    void AddRecent(const unsigned char* cells, size_t count) {
         double sum = eachCellSum_;
-        for (size_t i = 0; i < count; ++i) {
-            if constexpr (kFetchAhead) {
-                // The slot of a mask some cells on, so that many of the
-                // set's memory reads are under way at once.
-                constexpr size_t kAhead = 16;
-                const size_t ahead = std::min(i + kAhead, count - 1);
-                masks_.FetchSlot(static_cast<uint32_t>(Load8(cells + ahead * kPegCellSize)));
-            }
-            const uint64_t key = CellKey(Load8(cells + i * kPegCellSize));
-            if constexpr (kAddEachCell) {
-                // A dry cell adds 0.0, which leaves the sum as it was.
-                sum += static_cast<double>(inches_[static_cast<size_t>(key >> 32)]);
-            }
-            if (key == runKey) {
-                ++runLength;
-                continue;
-            }
-            if (runLength != 0) Count(runKey, runLength);
-            runKey = key;
-            runLength = 1;
+        size_t i = 0;
+        for (; i + kLanes <= count; i += kLanes) {
+            const unsigned char* cell = cells + i * kPegCellSize;
+            CountRecent<kAddEachCell, 0>(cell, sum);
+            CountRecent<kAddEachCell, 1>(cell + kPegCellSize, sum);
+            CountRecent<kAddEachCell, 2>(cell + 2 * kPegCellSize, sum);
+            CountRecent<kAddEachCell, 3>(cell + 3 * kPegCellSize, sum);
         }
-        runKey_ = runKey;
-        runLength_ = runLength;
+        for (; i < count; ++i) CountRecent<kAddEachCell, 0>(cells + i * kPegCellSize, sum);
         eachCellSum_ = sum;
+        added_ += count;
     }
 
-    void Count(uint64_t key, uint32_t cells) {
-        depthCells_[static_cast<size_t>(key >> 32)] += cells;
-        masks_.Add(static_cast<uint32_t>(key), cells);
+    template <bool kAddEachCell, size_t kLane>
+    void CountRecent(const unsigned char* cell, double& sum) {
+        const size_t depth = cell[4];
+        const uint32_t key = Key(Load4(cell), depth);
+        ++depthLanes_[kLane][depth];
+        // A dry cell adds 0.0, which leaves the sum as it was.
+        if constexpr (kAddEachCell) sum += static_cast<double>(inches_[depth]);
+        const size_t slot = RecentSlot(key);
+        if (recentMasks_[slot] != key) [[unlikely]] {
+            if (RecentSlot(recentMasks_[slot]) == slot) {
+                AddToSet(key);
+                return;
+            }
+            recentMasks_[slot] = key;
+        }
+        ++recentCells_[kLane][slot];
     }
 
-    void EndRun() {
-        if (runLength_ != 0) Count(runKey_, runLength_);
-        runLength_ = 0;
+    void AddToSet(uint32_t key) {
+        ++misses_;
+        masks_.Add(key, 1);
+        for (size_t byte = 0; byte < 4; ++byte) ++byteCells_[byte][(key >> (8 * byte)) & 0xFF];
+    }
+
+    // Moves the cells counted in the table to the set and empties it.
+    void FlushRecent() {
+        for (size_t slot = 0; slot < kRecentSlots; ++slot) {
+            const uint32_t mask = recentMasks_[slot];
+            if (RecentSlot(mask) != slot) continue;
+            uint32_t cells = 0;
+            for (size_t lane = 0; lane < kLanes; ++lane) {
+                cells += recentCells_[lane][slot];
+                recentCells_[lane][slot] = 0;
+            }
+            for (size_t byte = 0; byte < 4; ++byte) {
+                byteCells_[byte][(mask >> (8 * byte)) & 0xFF] += cells;
+            }
+            masks_.Add(mask, cells);
+        }
+        recentMasks_ = kFreeRecentSlots;
+    }
+
+    template <bool kAddEachCell>
+    void AddStraight(const unsigned char* cells, size_t count) {
+        // The masks of a few cells ahead, whose slots are fetched while the
+        // cells before them are counted.
+        constexpr size_t kAhead = 16;
+        std::array<uint32_t, kAhead> ahead{};
+        double sum = eachCellSum_;
+        const size_t first = std::min(kAhead, count);
+        for (size_t i = 0; i < first; ++i) {
+            ahead[i] = CountDepth<kAddEachCell>(cells + i * kPegCellSize, i % kLanes, sum);
+            masks_.FetchSlot(ahead[i]);
+        }
+        for (size_t i = 0; i < count; ++i) {
+            const uint32_t key = ahead[i % kAhead];
+            if (i + kAhead < count) {
+                const uint32_t next = CountDepth<kAddEachCell>(
+                    cells + (i + kAhead) * kPegCellSize, (i + kAhead) % kLanes, sum);
+                masks_.FetchSlot(next);
+                ahead[i % kAhead] = next;
+            }
+            masks_.Add(key, 1);
+            AddBits(key);
+            if (++bitsAdded_ == 255) {
+                SpillBits();
+                bitsAdded_ = 0;
+            }
+        }
+        if constexpr (kAddEachCell) eachCellSum_ = sum;
+        added_ += count;
+    }
+
+    // Counts a cell's depth and returns its mask as counted.
+    template <bool kAddEachCell>
+    uint32_t CountDepth(const unsigned char* cell, size_t lane, double& sum) {
+        const size_t depth = cell[4];
+        ++depthLanes_[lane][depth];
+        if constexpr (kAddEachCell) sum += static_cast<double>(inches_[depth]);
+        return Key(Load4(cell), depth);
+    }
+
+    // Adds the bits of a mask to eight-bit counters, one for each bit, held
+    // eight to a word: up to 255 masks before they are spilled.
+    void AddBits(uint32_t mask) {
+        for (size_t byte = 0; byte < 4; ++byte) {
+            bitBytes_[byte] += kSpreadBits[(mask >> (8 * byte)) & 0xFF];
+        }
+    }
+
+    void SpillBits() {
+        for (size_t byte = 0; byte < 4; ++byte) {
+            for (size_t bit = 0; bit < 8; ++bit) {
+                bitCells_[8 * byte + bit] += (bitBytes_[byte] >> (8 * bit)) & 0xFF;
+            }
+            bitBytes_[byte] = 0;
+        }
     }
 
     UniqueMaskSet& masks_;
+    const size_t cells_;
     const bool addEachCell_;
+    size_t added_ = 0;
+    size_t misses_ = 0;
+    bool straight_ = false;
     std::array<float, 256> inches_{};  // depth x DPRatio; 0 for a dry cell
+    std::array<std::array<uint32_t, 256>, kLanes> depthLanes_{};
     std::array<uint64_t, 256> depthCells_{};
-    uint64_t runKey_ = 0;
-    uint32_t runLength_ = 0;
+    std::array<uint32_t, kRecentSlots> recentMasks_{};
+    std::array<std::array<uint32_t, kRecentSlots>, kLanes> recentCells_{};
+    // Cells of each value of each byte of the masks counted whole.
+    std::array<std::array<uint64_t, 256>, 4> byteCells_{};
+    std::array<uint64_t, 4> bitBytes_{};
+    uint32_t bitsAdded_ = 0;
+    std::array<uint64_t, 32> bitCells_{};
     double eachCellSum_ = 0.0;
 };
 
