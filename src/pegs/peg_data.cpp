@@ -245,11 +245,12 @@ public:
         recentMasks_ = kFreeRecentSlots;
     }
 
-    // Counts `count` cells; the byte after the last of them must be readable.
+    // Counts `count` cells.
     void Add(const unsigned char* cells, size_t count) {
-        for (size_t done = 0; done < count; done += kStep) {
-            const size_t step = std::min(kStep, count - done);
+        for (size_t done = 0; done < count;) {
+            const size_t step = std::min(step_, count - done);
             const unsigned char* first = cells + done * kPegCellSize;
+            done += step;
             if (straight_) {
                 const size_t before = masks_.Count();
                 if (addEachCell_) {
@@ -270,11 +271,13 @@ public:
             if (misses_ > step / 4) {
                 // Most masks new: a mask of its own in many cells.
                 masks_.Reserve(masks_.Count() + cells_ - std::min(cells_, added_));
+                FlushRecent();
                 straight_ = true;
             } else if (misses_ > step / 16) {
                 // Other masks than those the table took first.
                 FlushRecent();
             }
+            step_ = kStep;
         }
     }
 
@@ -324,7 +327,6 @@ public:
         // The cells of each bit: those counted bit by bit, and those of the
         // masks counted whole, by the value of each byte of the mask.
         std::array<uint64_t, 32> objects{};
-        SpillBits();
         for (size_t bit = 0; bit < 32; ++bit) objects[bit] = bitCells_[bit];
         for (size_t byte = 0; byte < 4; ++byte) {
             for (uint32_t value = 1; value < 256; ++value) {
@@ -348,14 +350,14 @@ public:
 
 private:
     static constexpr size_t kLanes = 4;
-    // Cells counted between two looks at how often the table is missed.
+    // Cells counted between two looks at how often the table is missed; the
+    // first look comes sooner.
     static constexpr size_t kStep = 4096;
+    static constexpr size_t kFirstStep = 512;
 
     // A cell's mask as counted: a dry cell's mask counts for nothing, so it
     // is 0 like a bare cell's (told apart by the depth counts).
-    static uint32_t Key(uint32_t mask, size_t depth) {
-        return mask & (0u - static_cast<uint32_t>(depth != 0));
-    }
+    static uint32_t Key(uint32_t mask, size_t depth) { return depth != 0 ? mask : 0u; }
 
     template <bool kAddEachCell>
     void AddRecent(const unsigned char* cells, size_t count) {
@@ -399,51 +401,78 @@ private:
 
     // Moves the cells counted in the table to the set and empties it.
     void FlushRecent() {
-        for (size_t slot = 0; slot < kRecentSlots; ++slot) {
-            const uint32_t mask = recentMasks_[slot];
-            if (RecentSlot(mask) != slot) continue;
-            uint32_t cells = 0;
-            for (size_t lane = 0; lane < kLanes; ++lane) {
-                cells += recentCells_[lane][slot];
-                recentCells_[lane][slot] = 0;
+        if (masks_.BeyondCache()) {
+            constexpr size_t kAhead = 8;
+            for (size_t slot = 0; slot < kRecentSlots; ++slot) {
+                masks_.FetchSlot(recentMasks_[(slot + kAhead) & (kRecentSlots - 1)]);
+                FlushRecentSlot(slot);
             }
-            for (size_t byte = 0; byte < 4; ++byte) {
-                byteCells_[byte][(mask >> (8 * byte)) & 0xFF] += cells;
-            }
-            masks_.Add(mask, cells);
+        } else {
+            for (size_t slot = 0; slot < kRecentSlots; ++slot) FlushRecentSlot(slot);
         }
         recentMasks_ = kFreeRecentSlots;
     }
 
+    void FlushRecentSlot(size_t slot) {
+        const uint32_t mask = recentMasks_[slot];
+        if (RecentSlot(mask) != slot) return;
+        uint32_t cells = 0;
+        for (size_t lane = 0; lane < kLanes; ++lane) {
+            cells += recentCells_[lane][slot];
+            recentCells_[lane][slot] = 0;
+        }
+        for (size_t byte = 0; byte < 4; ++byte) {
+            byteCells_[byte][(mask >> (8 * byte)) & 0xFF] += cells;
+        }
+        masks_.Add(mask, cells);
+    }
+
     template <bool kAddEachCell>
     void AddStraight(const unsigned char* cells, size_t count) {
-        // The masks of a few cells ahead, whose slots are fetched while the
-        // cells before them are counted.
-        constexpr size_t kAhead = 16;
-        std::array<uint32_t, kAhead> ahead{};
+        // In chunks of cells: the masks of the next chunk are read and their
+        // slots fetched while the masks of this one are added.
+        constexpr size_t kChunk = 16;
+        std::array<std::array<uint32_t, kChunk>, 2> keys{};
         double sum = eachCellSum_;
-        const size_t first = std::min(kAhead, count);
-        for (size_t i = 0; i < first; ++i) {
-            ahead[i] = CountDepth<kAddEachCell>(cells + i * kPegCellSize, i % kLanes, sum);
-            masks_.FetchSlot(ahead[i]);
-        }
-        for (size_t i = 0; i < count; ++i) {
-            const uint32_t key = ahead[i % kAhead];
-            if (i + kAhead < count) {
-                const uint32_t next = CountDepth<kAddEachCell>(
-                    cells + (i + kAhead) * kPegCellSize, (i + kAhead) % kLanes, sum);
-                masks_.FetchSlot(next);
-                ahead[i % kAhead] = next;
+        // The bits of the masks, in eight-bit counters held eight to a word
+        // (the bits of one byte of the mask each), spilled before they
+        // reach 256.
+        std::array<uint64_t, 4> bits{};
+        const auto addBits = [&bits](uint32_t mask) {
+            bits[0] += kSpreadBits[mask & 0xFF];
+            bits[1] += kSpreadBits[(mask >> 8) & 0xFF];
+            bits[2] += kSpreadBits[(mask >> 16) & 0xFF];
+            bits[3] += kSpreadBits[mask >> 24];
+        };
+        const size_t chunks = count / kChunk;
+        if (chunks > 0) ReadChunk<kAddEachCell, kChunk>(cells, keys[0], sum);
+        for (size_t chunk = 0; chunk < chunks; ++chunk) {
+            if (chunk + 1 < chunks) {
+                ReadChunk<kAddEachCell, kChunk>(cells + (chunk + 1) * kChunk * kPegCellSize,
+                                                keys[(chunk + 1) & 1], sum);
             }
+            for (const uint32_t key : keys[chunk & 1]) {
+                masks_.Add(key, 1);
+                addBits(key);
+            }
+            if ((chunk + 1) % (255 / kChunk) == 0) SpillBits(bits);
+        }
+        for (size_t i = chunks * kChunk; i < count; ++i) {
+            const uint32_t key = CountDepth<kAddEachCell>(cells + i * kPegCellSize, 0, sum);
             masks_.Add(key, 1);
-            AddBits(key);
-            if (++bitsAdded_ == 255) {
-                SpillBits();
-                bitsAdded_ = 0;
-            }
+            addBits(key);
         }
+        SpillBits(bits);
         if constexpr (kAddEachCell) eachCellSum_ = sum;
         added_ += count;
+    }
+
+    template <bool kAddEachCell, size_t kChunk>
+    void ReadChunk(const unsigned char* cells, std::array<uint32_t, kChunk>& keys, double& sum) {
+        for (size_t i = 0; i < kChunk; ++i) {
+            keys[i] = CountDepth<kAddEachCell>(cells + i * kPegCellSize, i % kLanes, sum);
+            masks_.FetchSlot(keys[i]);
+        }
     }
 
     // Counts a cell's depth and returns its mask as counted.
@@ -455,20 +484,12 @@ private:
         return Key(Load4(cell), depth);
     }
 
-    // Adds the bits of a mask to eight-bit counters, one for each bit, held
-    // eight to a word: up to 255 masks before they are spilled.
-    void AddBits(uint32_t mask) {
-        for (size_t byte = 0; byte < 4; ++byte) {
-            bitBytes_[byte] += kSpreadBits[(mask >> (8 * byte)) & 0xFF];
-        }
-    }
-
-    void SpillBits() {
+    void SpillBits(std::array<uint64_t, 4>& bits) {
         for (size_t byte = 0; byte < 4; ++byte) {
             for (size_t bit = 0; bit < 8; ++bit) {
-                bitCells_[8 * byte + bit] += (bitBytes_[byte] >> (8 * bit)) & 0xFF;
+                bitCells_[8 * byte + bit] += (bits[byte] >> (8 * bit)) & 0xFF;
             }
-            bitBytes_[byte] = 0;
+            bits[byte] = 0;
         }
     }
 
@@ -478,6 +499,7 @@ private:
     size_t added_ = 0;
     size_t misses_ = 0;
     bool straight_ = false;
+    size_t step_ = kFirstStep;
     std::array<float, 256> inches_{};  // depth x DPRatio; 0 for a dry cell
     std::array<std::array<uint32_t, 256>, kLanes> depthLanes_{};
     std::array<uint64_t, 256> depthCells_{};
@@ -485,8 +507,6 @@ private:
     std::array<std::array<uint32_t, kRecentSlots>, kLanes> recentCells_{};
     // Cells of each value of each byte of the masks counted whole.
     std::array<std::array<uint64_t, 256>, 4> byteCells_{};
-    std::array<uint64_t, 4> bitBytes_{};
-    uint32_t bitsAdded_ = 0;
     std::array<uint64_t, 32> bitCells_{};
     double eachCellSum_ = 0.0;
 };
