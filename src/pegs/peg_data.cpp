@@ -263,14 +263,24 @@ public:
                 continue;
             }
             misses_ = 0;
+            runs_ = 0;
+            const bool mergeRuns = cellSteps_ == 0;
+            if (!mergeRuns) --cellSteps_;
             if (addEachCell_) {
-                AddRecent<true>(first, step);
+                mergeRuns ? AddRecent<true, true>(first, step) : AddRecent<true, false>(first, step);
             } else {
-                AddRecent<false>(first, step);
+                mergeRuns ? AddRecent<false, true>(first, step)
+                          : AddRecent<false, false>(first, step);
+            }
+            if (mergeRuns && runs_ > step / 2) {
+                // Runs of under two cells on average: cell by cell is faster.
+                EndRun();
+                cellSteps_ = kCellSteps;
             }
             if (misses_ > step / 4) {
                 // Most masks new: a mask of its own in many cells.
                 masks_.Reserve(masks_.Count() + cells_ - std::min(cells_, added_));
+                EndRun();
                 FlushRecent();
                 straight_ = true;
             } else if (misses_ > step / 16) {
@@ -297,6 +307,7 @@ public:
     }
 
     float Finish(float ratio, PegAnalysis& analysis) {
+        EndRun();
         FlushRecent();
         for (size_t lane = 0; lane < kLanes; ++lane) {
             for (size_t depth = 0; depth < 256; ++depth) {
@@ -354,38 +365,64 @@ private:
     // first look comes sooner.
     static constexpr size_t kStep = 4096;
     static constexpr size_t kFirstStep = 512;
+    // Steps counted cell by cell, when the runs are short, before runs are
+    // looked for again.
+    static constexpr int kCellSteps = 15;
 
     // A cell's mask as counted: a dry cell's mask counts for nothing, so it
     // is 0 like a bare cell's (told apart by the depth counts).
     static uint32_t Key(uint32_t mask, size_t depth) { return depth != 0 ? mask : 0u; }
 
-    template <bool kAddEachCell>
+    template <bool kAddEachCell, bool kMergeRuns>
     void AddRecent(const unsigned char* cells, size_t count) {
         double sum = eachCellSum_;
+        uint64_t run = run_;
+        uint32_t length = runLength_;
         size_t i = 0;
         for (; i + kLanes <= count; i += kLanes) {
             const unsigned char* cell = cells + i * kPegCellSize;
-            CountRecent<kAddEachCell, 0>(cell, sum);
-            CountRecent<kAddEachCell, 1>(cell + kPegCellSize, sum);
-            CountRecent<kAddEachCell, 2>(cell + 2 * kPegCellSize, sum);
-            CountRecent<kAddEachCell, 3>(cell + 3 * kPegCellSize, sum);
+            CountRecent<kAddEachCell, kMergeRuns, 0>(cell, run, length, sum);
+            CountRecent<kAddEachCell, kMergeRuns, 1>(cell + kPegCellSize, run, length, sum);
+            CountRecent<kAddEachCell, kMergeRuns, 2>(cell + 2 * kPegCellSize, run, length, sum);
+            CountRecent<kAddEachCell, kMergeRuns, 3>(cell + 3 * kPegCellSize, run, length, sum);
         }
-        for (; i < count; ++i) CountRecent<kAddEachCell, 0>(cells + i * kPegCellSize, sum);
+        for (; i < count; ++i) {
+            CountRecent<kAddEachCell, kMergeRuns, 0>(cells + i * kPegCellSize, run, length, sum);
+        }
         eachCellSum_ = sum;
+        run_ = run;
+        runLength_ = length;
         added_ += count;
     }
 
-    template <bool kAddEachCell, size_t kLane>
-    void CountRecent(const unsigned char* cell, double& sum) {
+    // Neighbouring cells often share their mask and depth: such a run is
+    // counted once, when it ends.
+    template <bool kAddEachCell, bool kMergeRuns, size_t kLane>
+    void CountRecent(const unsigned char* cell, uint64_t& run, uint32_t& length, double& sum) {
         const size_t depth = cell[4];
-        const uint32_t key = Key(Load4(cell), depth);
-        ++depthLanes_[kLane][depth];
         // A dry cell adds 0.0, which leaves the sum as it was.
         if constexpr (kAddEachCell) sum += static_cast<double>(inches_[depth]);
+        if constexpr (!kMergeRuns) {
+            CountCell<kLane>(Key(Load4(cell), depth), depth);
+            return;
+        }
+        const uint64_t value = uint64_t{Load4(cell)} | uint64_t{depth} << 32;
+        if (value == run) {
+            ++length;
+            return;
+        }
+        if (length != 0) [[likely]] CountRun<kLane>(run, length);
+        run = value;
+        length = 1;
+    }
+
+    template <size_t kLane>
+    void CountCell(uint32_t key, size_t depth) {
+        ++depthLanes_[kLane][depth];
         const size_t slot = RecentSlot(key);
         if (recentMasks_[slot] != key) [[unlikely]] {
             if (RecentSlot(recentMasks_[slot]) == slot) {
-                AddToSet(key);
+                AddToSet(key, 1);
                 return;
             }
             recentMasks_[slot] = key;
@@ -393,10 +430,35 @@ private:
         ++recentCells_[kLane][slot];
     }
 
-    void AddToSet(uint32_t key) {
+    template <size_t kLane>
+    void CountRun(uint64_t run, uint32_t cells) {
+        ++runs_;
+        const auto depth = static_cast<size_t>(run >> 32);
+        const uint32_t key = Key(static_cast<uint32_t>(run), depth);
+        depthLanes_[kLane][depth] += cells;
+        const size_t slot = RecentSlot(key);
+        if (recentMasks_[slot] != key) [[unlikely]] {
+            if (RecentSlot(recentMasks_[slot]) == slot) {
+                AddToSet(key, cells);
+                return;
+            }
+            recentMasks_[slot] = key;
+        }
+        recentCells_[kLane][slot] += cells;
+    }
+
+    // Counts the run of cells still open.
+    void EndRun() {
+        if (runLength_ != 0) CountRun<0>(run_, runLength_);
+        runLength_ = 0;
+    }
+
+    void AddToSet(uint32_t key, uint32_t cells) {
         ++misses_;
-        masks_.Add(key, 1);
-        for (size_t byte = 0; byte < 4; ++byte) ++byteCells_[byte][(key >> (8 * byte)) & 0xFF];
+        masks_.Add(key, cells);
+        for (size_t byte = 0; byte < 4; ++byte) {
+            byteCells_[byte][(key >> (8 * byte)) & 0xFF] += cells;
+        }
     }
 
     // Moves the cells counted in the table to the set and empties it.
@@ -499,6 +561,10 @@ private:
     size_t added_ = 0;
     size_t misses_ = 0;
     bool straight_ = false;
+    int cellSteps_ = 0;
+    size_t runs_ = 0;
+    uint64_t run_ = 0;  // the mask and depth of the open run of cells
+    uint32_t runLength_ = 0;
     size_t step_ = kFirstStep;
     std::array<float, 256> inches_{};  // depth x DPRatio; 0 for a dry cell
     std::array<std::array<uint32_t, 256>, kLanes> depthLanes_{};
