@@ -491,50 +491,29 @@ private:
 
     template <bool kAddEachCell>
     void AddStraight(const unsigned char* cells, size_t count) {
-        // In chunks of cells: the masks of the next chunk are read and their
-        // slots fetched while the masks of this one are added.
-        constexpr size_t kChunk = 16;
-        std::array<std::array<uint32_t, kChunk>, 2> keys{};
         double sum = eachCellSum_;
         // The bits of the masks, in eight-bit counters held eight to a word
         // (the bits of one byte of the mask each), spilled before they
         // reach 256.
         std::array<uint64_t, 4> bits{};
-        const auto addBits = [&bits](uint32_t mask) {
-            bits[0] += kSpreadBits[mask & 0xFF];
-            bits[1] += kSpreadBits[(mask >> 8) & 0xFF];
-            bits[2] += kSpreadBits[(mask >> 16) & 0xFF];
-            bits[3] += kSpreadBits[mask >> 24];
-        };
-        const size_t chunks = count / kChunk;
-        if (chunks > 0) ReadChunk<kAddEachCell, kChunk>(cells, keys[0], sum);
-        for (size_t chunk = 0; chunk < chunks; ++chunk) {
-            if (chunk + 1 < chunks) {
-                ReadChunk<kAddEachCell, kChunk>(cells + (chunk + 1) * kChunk * kPegCellSize,
-                                                keys[(chunk + 1) & 1], sum);
-            }
-            for (const uint32_t key : keys[chunk & 1]) {
-                masks_.Add(key, 1);
-                addBits(key);
-            }
-            if ((chunk + 1) % (255 / kChunk) == 0) SpillBits(bits);
-        }
-        for (size_t i = chunks * kChunk; i < count; ++i) {
-            const uint32_t key = CountDepth<kAddEachCell>(cells + i * kPegCellSize, 0, sum);
+        for (size_t i = 0; i < count; ++i) {
+            // The slot of the mask some cells on, so that many of the set's
+            // memory reads are under way at once (for a dry cell, a slot
+            // that is not needed).
+            constexpr size_t kAhead = 16;
+            if (i + kAhead < count) masks_.FetchSlot(Load4(cells + (i + kAhead) * kPegCellSize));
+            const uint32_t key =
+                CountDepth<kAddEachCell>(cells + i * kPegCellSize, i % kLanes, sum);
             masks_.Add(key, 1);
-            addBits(key);
+            bits[0] += kSpreadBits[key & 0xFF];
+            bits[1] += kSpreadBits[(key >> 8) & 0xFF];
+            bits[2] += kSpreadBits[(key >> 16) & 0xFF];
+            bits[3] += kSpreadBits[key >> 24];
+            if ((i + 1) % 255 == 0) SpillBits(bits);
         }
         SpillBits(bits);
         if constexpr (kAddEachCell) eachCellSum_ = sum;
         added_ += count;
-    }
-
-    template <bool kAddEachCell, size_t kChunk>
-    void ReadChunk(const unsigned char* cells, std::array<uint32_t, kChunk>& keys, double& sum) {
-        for (size_t i = 0; i < kChunk; ++i) {
-            keys[i] = CountDepth<kAddEachCell>(cells + i * kPegCellSize, i % kLanes, sum);
-            masks_.FetchSlot(keys[i]);
-        }
     }
 
     // Counts a cell's depth and returns its mask as counted.
