@@ -226,14 +226,16 @@ constexpr std::array<uint32_t, kRecentSlots> kFreeRecentSlots = [] {
     return free;
 }();
 
-// The counts of one grid, fed a piece of cells at a time. Every cell is
-// counted on its own: the depth counts and the counts of recent masks are
-// kept in several lanes, so that neighbouring cells of one depth or mask do
-// not wait on each other's count. Recent masks are counted in a small
-// direct-mapped table in front of the set of distinct masks, each in the
-// slot it took first; a cell whose slot is taken by another mask goes to the
-// set. A grid whose masks are mostly new is counted straight into the set,
-// with the slots of cells ahead fetched early.
+// The counts of one grid, fed a piece of cells at a time and counted in
+// steps, each in the way that suits what the steps before showed. Recent
+// masks are counted in a small direct-mapped table in front of the set of
+// distinct masks, each in the slot it took first (a mask whose slot another
+// mask holds goes to the set); a run of cells of one mask and depth is
+// counted once, or, where runs are short, every cell on its own, with the
+// depth counts and the table's counts kept in lanes so that neighbouring
+// cells of one depth or mask do not wait on each other's count. A grid whose
+// masks are mostly new is counted straight into the set, with the slots of
+// cells ahead fetched early.
 class GridCounter {
 public:
     GridCounter(size_t cells, float ratio, UniqueMaskSet& masks)
@@ -278,8 +280,11 @@ public:
                 cellSteps_ = kCellSteps;
             }
             if (misses_ > step / 4) {
-                // Most masks new: a mask of its own in many cells.
-                masks_.Reserve(masks_.Count() + cells_ - std::min(cells_, added_));
+                // Most masks new: a mask of its own in many cells. Room for
+                // one in every cell to come, within bounds: a long grid that
+                // begins so may not go on so.
+                const size_t toCome = cells_ - std::min(cells_, added_);
+                masks_.Reserve(masks_.Count() + std::min(toCome, masks_.Count() + kStraightRoom));
                 EndRun();
                 FlushRecent();
                 straight_ = true;
@@ -368,6 +373,9 @@ private:
     // Steps counted cell by cell, when the runs are short, before runs are
     // looked for again.
     static constexpr int kCellSteps = 15;
+    // Masks the set makes room for at once when most masks are new (a set
+    // of 4 MiB); beyond them it grows as they come.
+    static constexpr size_t kStraightRoom = size_t{1} << 18;
 
     // A cell's mask as counted: a dry cell's mask counts for nothing, so it
     // is 0 like a bare cell's (told apart by the depth counts).
