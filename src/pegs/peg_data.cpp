@@ -133,11 +133,20 @@ void UniqueMaskSet::Grow() {
     // At most 2^30 masks: a grid of more distinct masks (a file of 7.5 GB)
     // is treated as one that memory cannot hold.
     if (capacity_ >= (uint32_t{1} << 31)) throw std::bad_alloc();
-    const uint32_t capacity = std::max<uint32_t>(1024, capacity_ * 2);
+    Rehash(std::max<uint32_t>(1024, capacity_ * 2));
+}
+
+void UniqueMaskSet::Reserve(size_t masks) {
+    if (masks > (size_t{1} << 30)) masks = size_t{1} << 30;
+    const auto capacity = std::bit_ceil(static_cast<uint32_t>(std::max<size_t>(masks, 512) * 2));
+    if (capacity > capacity_) Rehash(capacity);
+}
+
+void UniqueMaskSet::Rehash(uint32_t capacity) {
     std::vector<uint64_t> old(capacity, 0);
     std::swap(slots_, old);
     capacity_ = capacity;
-    shift_ = 64 - std::countr_zero(capacity_);
+    shift_ = 32 - std::countr_zero(capacity_);
     for (const uint64_t slot : old) {
         if (slot != 0) slots_[Find(static_cast<uint32_t>(slot >> 32))] = slot;
     }
@@ -172,62 +181,118 @@ namespace {
 // one by one, in file order, as the rounding then depends on it.
 constexpr size_t kExactSumCells = size_t{1} << 21;
 
-// A cell's depth and object mask as one key: the mask in the low 32 bits,
-// the depth in the 8 above them; a dry cell's mask counts for nothing, so
-// its key is 0.
-constexpr uint64_t kDepthBits = uint64_t{0xFF} << 32;
-constexpr uint64_t kCellBits = (uint64_t{1} << 40) - 1;
+// For each byte value, its eight bits as the eight bytes of a word, lowest
+// bit in the lowest byte.
+constexpr std::array<uint64_t, 256> kSpreadBits = [] {
+    std::array<uint64_t, 256> spread{};
+    for (size_t value = 0; value < 256; ++value) {
+        for (size_t bit = 0; bit < 8; ++bit) {
+            if ((value >> bit) & 1) spread[value] |= uint64_t{1} << (8 * bit);
+        }
+    }
+    return spread;
+}();
 
-uint64_t CellKey(uint64_t cellBytes) {
-    return (cellBytes & kDepthBits) != 0 ? cellBytes & kCellBits : 0;
-}
-
-// The first 8 bytes at p, little-endian: a cell and the first byte of the
-// next.
-uint64_t Load8(const unsigned char* p) {
+// The 4 bytes at p, little-endian.
+uint32_t Load4(const unsigned char* p) {
     if constexpr (std::endian::native == std::endian::little) {
-        uint64_t value;
+        uint32_t value;
         std::memcpy(&value, p, sizeof value);
         return value;
     } else {
-        uint64_t value = 0;
-        for (int i = 7; i >= 0; --i) value = value << 8 | p[i];
-        return value;
+        return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+               static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
     }
 }
 
-// The counts of one grid, fed a piece of cells at a time. Neighbouring cells
-// mostly share their depth and objects: a run of one key is counted into the
-// depth counts and the masks once, when it ends.
+// The slots of the table of recent masks, picked by the high bits of a mixed
+// mask.
+constexpr int kRecentBits = 10;
+constexpr size_t kRecentSlots = size_t{1} << kRecentBits;
+
+constexpr size_t RecentSlot(uint32_t mask) {
+    return static_cast<size_t>(UniqueMaskSet::Mix(mask) >> (32 - kRecentBits));
+}
+
+// For each slot of the table, a mask that belongs to another slot: a slot
+// that holds it holds no mask of its own yet.
+constexpr std::array<uint32_t, kRecentSlots> kFreeRecentSlots = [] {
+    std::array<uint32_t, kRecentSlots> free{};
+    for (size_t slot = 0; slot < kRecentSlots; ++slot) {
+        uint32_t mask = 0;
+        while (RecentSlot(mask) == slot) ++mask;
+        free[slot] = mask;
+    }
+    return free;
+}();
+
+// The counts of one grid, fed a piece of cells at a time and counted in
+// steps, each in the way that suits what the steps before showed. Recent
+// masks are counted in a small direct-mapped table in front of the set of
+// distinct masks, each in the slot it took first (a mask whose slot another
+// mask holds goes to the set); a run of cells of one mask and depth is
+// counted once, or, where runs are short, every cell on its own, with the
+// depth counts and the table's counts kept in lanes so that neighbouring
+// cells of one depth or mask do not wait on each other's count. A grid whose
+// masks are mostly new is counted straight into the set, with the slots of
+// cells ahead fetched early.
 class GridCounter {
 public:
     GridCounter(size_t cells, float ratio, UniqueMaskSet& masks)
-        : masks_(masks), addEachCell_(cells > kExactSumCells) {
+        : masks_(masks), cells_(cells), addEachCell_(cells > kExactSumCells) {
         masks_.Clear();
         for (int depth = 1; depth < 256; ++depth) {
             inches_[static_cast<size_t>(depth)] = static_cast<float>(depth) * ratio;
         }
+        recentMasks_ = kFreeRecentSlots;
     }
 
-    // Counts `count` cells; the byte after the last of them must be readable.
+    // Counts `count` cells.
     void Add(const unsigned char* cells, size_t count) {
-        // In steps, so that a set of masks that outgrows the cache is met
-        // with fetches ahead soon after.
-        constexpr size_t kStep = 16384;
-        for (size_t done = 0; done < count; done += kStep) {
-            const size_t step = std::min(kStep, count - done);
+        for (size_t done = 0; done < count;) {
+            const size_t step = std::min(step_, count - done);
             const unsigned char* first = cells + done * kPegCellSize;
-            if (masks_.BeyondCache()) {
+            done += step;
+            if (straight_) {
+                const size_t before = masks_.Count();
                 if (addEachCell_) {
-                    AddCells<true, true>(first, step);
+                    AddStraight<true>(first, step);
                 } else {
-                    AddCells<false, true>(first, step);
+                    AddStraight<false>(first, step);
                 }
-            } else if (addEachCell_) {
-                AddCells<true, false>(first, step);
-            } else {
-                AddCells<false, false>(first, step);
+                // Masks seen before again: the table may hold them.
+                if (masks_.Count() - before < step / 8) straight_ = false;
+                continue;
             }
+            misses_ = 0;
+            runs_ = 0;
+            const bool mergeRuns = cellSteps_ == 0;
+            if (!mergeRuns) --cellSteps_;
+            if (addEachCell_) {
+                mergeRuns ? AddRecent<true, true>(first, step) : AddRecent<true, false>(first, step);
+            } else {
+                mergeRuns ? AddRecent<false, true>(first, step)
+                          : AddRecent<false, false>(first, step);
+            }
+            if (mergeRuns && runs_ > step / 2) {
+                // Runs of under two cells on average: cell by cell is faster.
+                EndRun();
+                cellSteps_ = kCellSteps;
+            }
+            if (misses_ > step / 4) {
+                // Most masks new: a mask of its own in many cells. Room for
+                // one in every cell to come, within bounds: a long grid that
+                // begins so may not go on so.
+                const size_t toCome = cells_ - std::min(cells_, added_);
+                masks_.Reserve(masks_.Count() + std::min(toCome, masks_.Count() + kStraightRoom));
+                EndRun();
+                FlushRecent();
+                straight_ = true;
+            } else if (misses_ > step / 16) {
+                // Other masks than those the table took first.
+                FlushRecent();
+            }
+            step_ = kStep;
         }
     }
 
@@ -242,13 +307,18 @@ public:
     // Counts cells that are not there at all: dry, without objects.
     void AddMissing(size_t count) {
         if (count == 0) return;
-        EndRun();
         depthCells_[0] += count;
         masks_.Add(0, static_cast<uint32_t>(count));
     }
 
     float Finish(float ratio, PegAnalysis& analysis) {
         EndRun();
+        FlushRecent();
+        for (size_t lane = 0; lane < kLanes; ++lane) {
+            for (size_t depth = 0; depth < 256; ++depth) {
+                depthCells_[depth] += depthLanes_[lane][depth];
+            }
+        }
         analysis.depthCounts.fill(0);
         analysis.objectCounts.fill(0);
         double depthSum = 0.0;
@@ -270,20 +340,15 @@ public:
         // Mask 0 was counted for dry cells and bare ones alike.
         analysis.bareCells = static_cast<int32_t>(masks_.Remove(0) - depthCells_[0]);
 
-        // The cells of each value of each byte of the masks, then the cells
-        // of each bit from those: four additions a mask instead of one a bit.
-        std::array<std::array<uint64_t, 256>, 4> byteCells{};
-        masks_.ForEach([&byteCells](uint32_t mask, uint32_t cells) {
-            for (size_t byte = 0; byte < 4; ++byte) {
-                byteCells[byte][(mask >> (8 * byte)) & 0xFF] += cells;
-            }
-        });
+        // The cells of each bit: those counted bit by bit, and those of the
+        // masks counted whole, by the value of each byte of the mask.
         std::array<uint64_t, 32> objects{};
+        for (size_t bit = 0; bit < 32; ++bit) objects[bit] = bitCells_[bit];
         for (size_t byte = 0; byte < 4; ++byte) {
             for (uint32_t value = 1; value < 256; ++value) {
                 for (uint32_t bits = value; bits != 0; bits &= bits - 1) {
                     objects[8 * byte + static_cast<size_t>(std::countr_zero(bits))] +=
-                        byteCells[byte][value];
+                        byteCells_[byte][value];
                 }
             }
         }
@@ -300,53 +365,202 @@ public:
     }
 
 private:
-    template <bool kAddEachCell, bool kFetchAhead>
-    void AddCells(const unsigned char* cells, size_t count) {
-        uint64_t runKey = runKey_;
-        uint32_t runLength = runLength_;
+    static constexpr size_t kLanes = 4;
+    // Cells counted between two looks at how often the table is missed; the
+    // first look comes sooner.
+    static constexpr size_t kStep = 4096;
+    static constexpr size_t kFirstStep = 512;
+    // Steps counted cell by cell, when the runs are short, before runs are
+    // looked for again.
+    static constexpr int kCellSteps = 15;
+    // Masks the set makes room for at once when most masks are new (a set
+    // of 4 MiB); beyond them it grows as they come.
+    static constexpr size_t kStraightRoom = size_t{1} << 18;
+
+    // A cell's mask as counted: a dry cell's mask counts for nothing, so it
+    // is 0 like a bare cell's (told apart by the depth counts).
+    static uint32_t Key(uint32_t mask, size_t depth) { return depth != 0 ? mask : 0u; }
+
+    template <bool kAddEachCell, bool kMergeRuns>
+    void AddRecent(const unsigned char* cells, size_t count) {
         double sum = eachCellSum_;
-        for (size_t i = 0; i < count; ++i) {
-            if constexpr (kFetchAhead) {
-                // The slot of a mask some cells on, so that many of the
-                // set's memory reads are under way at once.
-                constexpr size_t kAhead = 16;
-                const size_t ahead = std::min(i + kAhead, count - 1);
-                masks_.FetchSlot(static_cast<uint32_t>(Load8(cells + ahead * kPegCellSize)));
-            }
-            const uint64_t key = CellKey(Load8(cells + i * kPegCellSize));
-            if constexpr (kAddEachCell) {
-                // A dry cell adds 0.0, which leaves the sum as it was.
-                sum += static_cast<double>(inches_[static_cast<size_t>(key >> 32)]);
-            }
-            if (key == runKey) {
-                ++runLength;
-                continue;
-            }
-            if (runLength != 0) Count(runKey, runLength);
-            runKey = key;
-            runLength = 1;
+        uint64_t run = run_;
+        uint32_t length = runLength_;
+        size_t i = 0;
+        for (; i + kLanes <= count; i += kLanes) {
+            const unsigned char* cell = cells + i * kPegCellSize;
+            CountRecent<kAddEachCell, kMergeRuns, 0>(cell, run, length, sum);
+            CountRecent<kAddEachCell, kMergeRuns, 1>(cell + kPegCellSize, run, length, sum);
+            CountRecent<kAddEachCell, kMergeRuns, 2>(cell + 2 * kPegCellSize, run, length, sum);
+            CountRecent<kAddEachCell, kMergeRuns, 3>(cell + 3 * kPegCellSize, run, length, sum);
         }
-        runKey_ = runKey;
-        runLength_ = runLength;
+        for (; i < count; ++i) {
+            CountRecent<kAddEachCell, kMergeRuns, 0>(cells + i * kPegCellSize, run, length, sum);
+        }
         eachCellSum_ = sum;
+        run_ = run;
+        runLength_ = length;
+        added_ += count;
     }
 
-    void Count(uint64_t key, uint32_t cells) {
-        depthCells_[static_cast<size_t>(key >> 32)] += cells;
-        masks_.Add(static_cast<uint32_t>(key), cells);
+    // Neighbouring cells often share their mask and depth: such a run is
+    // counted once, when it ends.
+    template <bool kAddEachCell, bool kMergeRuns, size_t kLane>
+    void CountRecent(const unsigned char* cell, uint64_t& run, uint32_t& length, double& sum) {
+        const size_t depth = cell[4];
+        // A dry cell adds 0.0, which leaves the sum as it was.
+        if constexpr (kAddEachCell) sum += static_cast<double>(inches_[depth]);
+        if constexpr (!kMergeRuns) {
+            CountCell<kLane>(Key(Load4(cell), depth), depth);
+            return;
+        }
+        const uint64_t value = uint64_t{Load4(cell)} | uint64_t{depth} << 32;
+        if (value == run) {
+            ++length;
+            return;
+        }
+        if (length != 0) [[likely]] CountRun<kLane>(run, length);
+        run = value;
+        length = 1;
     }
 
+    template <size_t kLane>
+    void CountCell(uint32_t key, size_t depth) {
+        ++depthLanes_[kLane][depth];
+        const size_t slot = RecentSlot(key);
+        if (recentMasks_[slot] != key) [[unlikely]] {
+            if (RecentSlot(recentMasks_[slot]) == slot) {
+                AddToSet(key, 1);
+                return;
+            }
+            recentMasks_[slot] = key;
+        }
+        ++recentCells_[kLane][slot];
+    }
+
+    template <size_t kLane>
+    void CountRun(uint64_t run, uint32_t cells) {
+        ++runs_;
+        const auto depth = static_cast<size_t>(run >> 32);
+        const uint32_t key = Key(static_cast<uint32_t>(run), depth);
+        depthLanes_[kLane][depth] += cells;
+        const size_t slot = RecentSlot(key);
+        if (recentMasks_[slot] != key) [[unlikely]] {
+            if (RecentSlot(recentMasks_[slot]) == slot) {
+                AddToSet(key, cells);
+                return;
+            }
+            recentMasks_[slot] = key;
+        }
+        recentCells_[kLane][slot] += cells;
+    }
+
+    // Counts the run of cells still open.
     void EndRun() {
-        if (runLength_ != 0) Count(runKey_, runLength_);
+        if (runLength_ != 0) CountRun<0>(run_, runLength_);
         runLength_ = 0;
     }
 
+    void AddToSet(uint32_t key, uint32_t cells) {
+        ++misses_;
+        masks_.Add(key, cells);
+        for (size_t byte = 0; byte < 4; ++byte) {
+            byteCells_[byte][(key >> (8 * byte)) & 0xFF] += cells;
+        }
+    }
+
+    // Moves the cells counted in the table to the set and empties it.
+    void FlushRecent() {
+        if (masks_.BeyondCache()) {
+            constexpr size_t kAhead = 8;
+            for (size_t slot = 0; slot < kRecentSlots; ++slot) {
+                masks_.FetchSlot(recentMasks_[(slot + kAhead) & (kRecentSlots - 1)]);
+                FlushRecentSlot(slot);
+            }
+        } else {
+            for (size_t slot = 0; slot < kRecentSlots; ++slot) FlushRecentSlot(slot);
+        }
+        recentMasks_ = kFreeRecentSlots;
+    }
+
+    void FlushRecentSlot(size_t slot) {
+        const uint32_t mask = recentMasks_[slot];
+        if (RecentSlot(mask) != slot) return;
+        uint32_t cells = 0;
+        for (size_t lane = 0; lane < kLanes; ++lane) {
+            cells += recentCells_[lane][slot];
+            recentCells_[lane][slot] = 0;
+        }
+        for (size_t byte = 0; byte < 4; ++byte) {
+            byteCells_[byte][(mask >> (8 * byte)) & 0xFF] += cells;
+        }
+        masks_.Add(mask, cells);
+    }
+
+    template <bool kAddEachCell>
+    void AddStraight(const unsigned char* cells, size_t count) {
+        double sum = eachCellSum_;
+        // The bits of the masks, in eight-bit counters held eight to a word
+        // (the bits of one byte of the mask each), spilled before they
+        // reach 256.
+        std::array<uint64_t, 4> bits{};
+        for (size_t i = 0; i < count; ++i) {
+            // The slot of the mask some cells on, so that many of the set's
+            // memory reads are under way at once (for a dry cell, a slot
+            // that is not needed).
+            constexpr size_t kAhead = 16;
+            if (i + kAhead < count) masks_.FetchSlot(Load4(cells + (i + kAhead) * kPegCellSize));
+            const uint32_t key =
+                CountDepth<kAddEachCell>(cells + i * kPegCellSize, i % kLanes, sum);
+            masks_.Add(key, 1);
+            bits[0] += kSpreadBits[key & 0xFF];
+            bits[1] += kSpreadBits[(key >> 8) & 0xFF];
+            bits[2] += kSpreadBits[(key >> 16) & 0xFF];
+            bits[3] += kSpreadBits[key >> 24];
+            if ((i + 1) % 255 == 0) SpillBits(bits);
+        }
+        SpillBits(bits);
+        if constexpr (kAddEachCell) eachCellSum_ = sum;
+        added_ += count;
+    }
+
+    // Counts a cell's depth and returns its mask as counted.
+    template <bool kAddEachCell>
+    uint32_t CountDepth(const unsigned char* cell, size_t lane, double& sum) {
+        const size_t depth = cell[4];
+        ++depthLanes_[lane][depth];
+        if constexpr (kAddEachCell) sum += static_cast<double>(inches_[depth]);
+        return Key(Load4(cell), depth);
+    }
+
+    void SpillBits(std::array<uint64_t, 4>& bits) {
+        for (size_t byte = 0; byte < 4; ++byte) {
+            for (size_t bit = 0; bit < 8; ++bit) {
+                bitCells_[8 * byte + bit] += (bits[byte] >> (8 * bit)) & 0xFF;
+            }
+            bits[byte] = 0;
+        }
+    }
+
     UniqueMaskSet& masks_;
+    const size_t cells_;
     const bool addEachCell_;
-    std::array<float, 256> inches_{};  // depth x DPRatio; 0 for a dry cell
-    std::array<uint64_t, 256> depthCells_{};
-    uint64_t runKey_ = 0;
+    size_t added_ = 0;
+    size_t misses_ = 0;
+    bool straight_ = false;
+    int cellSteps_ = 0;
+    size_t runs_ = 0;
+    uint64_t run_ = 0;  // the mask and depth of the open run of cells
     uint32_t runLength_ = 0;
+    size_t step_ = kFirstStep;
+    std::array<float, 256> inches_{};  // depth x DPRatio; 0 for a dry cell
+    std::array<std::array<uint32_t, 256>, kLanes> depthLanes_{};
+    std::array<uint64_t, 256> depthCells_{};
+    std::array<uint32_t, kRecentSlots> recentMasks_{};
+    std::array<std::array<uint32_t, kRecentSlots>, kLanes> recentCells_{};
+    // Cells of each value of each byte of the masks counted whole.
+    std::array<std::array<uint64_t, 256>, 4> byteCells_{};
+    std::array<uint64_t, 32> bitCells_{};
     double eachCellSum_ = 0.0;
 };
 

@@ -108,29 +108,38 @@ public:
     uint32_t CellsOf(uint32_t mask) const;
     // Takes a mask out of the set; returns the cells it held.
     uint32_t Remove(uint32_t mask);
+    // Makes room for this many masks, so that adding them does not grow the
+    // set again.
+    void Reserve(size_t masks);
     // Calls visit(mask, cells) for every mask in the set, in no set order.
     template <typename Visit>
     void ForEach(Visit&& visit) const;
 
+    // The bits of a mask mixed, all of them reaching the high bits that pick
+    // a slot: masks are often single bits or runs of low numbers.
+    static constexpr uint32_t Mix(uint32_t mask) {
+        // The two halves of a 64-bit product with a constant below 2^31,
+        // which the processor multiplies by directly.
+        const uint64_t product = uint64_t{mask} * 0x5BD1E995u;
+        return static_cast<uint32_t>(product >> 32) ^ static_cast<uint32_t>(product);
+    }
+
     // True when the set has outgrown the processor's nearer caches.
     bool BeyondCache() const { return capacity_ > (uint32_t{1} << 15); }
     // Asks the processor to fetch the slot where a mask would be searched
-    // first, ahead of adding it.
+    // first, ahead of adding it. Only for a set that has slots (one that
+    // holds a mask or has room reserved).
     void FetchSlot(uint32_t mask) const {
 #if defined(__GNUC__)
-        if (capacity_ != 0) __builtin_prefetch(&slots_[Home(mask)], 1);
+        // Unconditional: GCC drops a prefetch that sits under a condition.
+        __builtin_prefetch(slots_.data() + Home(mask), 1);
 #else
         (void)mask;
 #endif
     }
 
 private:
-    size_t Home(uint32_t mask) const {
-        // The high bits of a 64-bit product: masks are often single bits or
-        // runs of low numbers, and every bit of them reaches the bits that
-        // pick the slot.
-        return static_cast<size_t>((uint64_t{mask} * 0x9E3779B97F4A7C15u) >> shift_);
-    }
+    size_t Home(uint32_t mask) const { return static_cast<size_t>(Mix(mask) >> shift_); }
     // The slot of the mask, or the empty slot where it belongs.
     size_t Find(uint32_t mask) const {
         size_t i = Home(mask);
@@ -140,13 +149,14 @@ private:
         return i;
     }
     void Grow();
+    void Rehash(uint32_t capacity);
 
     // Each slot holds mask << 32 | cells, 0 when empty (a mask is never
     // held without cells, so mask 0 is told from an empty slot too); the
     // slots are capacity_, a power of two.
     std::vector<uint64_t> slots_;
     uint32_t capacity_ = 0;
-    int shift_ = 64;  // 64 - log2(capacity_)
+    int shift_ = 32;  // 32 - log2(capacity_)
     uint32_t count_ = 0;
 };
 

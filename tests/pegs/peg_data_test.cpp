@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <limits>
 #include <random>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "common/game_folder.h"
@@ -142,6 +143,58 @@ TEST(AnalysePegData, AgreesWithThePlainDefinitionsOnAMixedGrid) {
     EXPECT_EQ(a.averageDepth, static_cast<float>(plain.depthSum / plain.waterCells));
     EXPECT_EQ(a.uniqueMasks.Count(), plain.masks.size());
     for (size_t bit = 0; bit < 32; ++bit) EXPECT_EQ(a.objectCounts[bit], plain.objectCounts[bit]);
+}
+
+TEST(AnalysePegData, CountsEveryMaskWhateverTheGridMixes) {
+    // Stretches of different character, one after the other: a few masks
+    // cell by cell, a mask of its own in every cell, a few thousand masks
+    // in turn, long runs of one mask and one depth, and a few masks again;
+    // dry cells with masks and bare cells among them all.
+    std::mt19937 random(20261210);
+    std::vector<gamegen::PegCell> cells;
+    const auto add = [&](uint32_t mask, uint8_t depth) {
+        const auto kind = random() % 12;
+        if (kind == 0) depth = 0;
+        if (kind == 1) mask = 0;
+        cells.push_back({mask, depth});
+    };
+    const auto scattered = [](uint32_t i) { return (i + 1) * 0x9E3779B1u ^ 0xA5A5A5A5u; };
+    for (uint32_t i = 0; i < 20000; ++i) add(scattered(i % 40), static_cast<uint8_t>(1 + i % 200));
+    for (uint32_t i = 0; i < 60000; ++i) add(scattered(1000 + i), static_cast<uint8_t>(1 + i % 255));
+    for (uint32_t i = 0; i < 60000; ++i) {
+        add(scattered(100000 + static_cast<uint32_t>(random() % 3000)),
+            static_cast<uint8_t>(1 + random() % 255));
+    }
+    for (uint32_t i = 0; i < 30000; ++i) add(uint32_t{1} << (i / 1000 % 32), static_cast<uint8_t>(i / 700));
+    for (uint32_t i = 0; i < 20000; ++i) add(scattered(i % 40 + 7), static_cast<uint8_t>(9));
+
+    PlainFigures plain;
+    std::unordered_map<uint32_t, uint32_t> maskCells;
+    std::array<int, 255> depthCounts{};
+    for (const auto& cell : cells) {
+        if (cell.depth == 0) continue;
+        ++plain.waterCells;
+        ++depthCounts[cell.depth - 1u];
+        plain.depthSum += static_cast<float>(cell.depth) * 0.5f;
+        if (cell.mask == 0) {
+            ++plain.bareCells;
+            continue;
+        }
+        ++maskCells[cell.mask];
+        for (int bit = 0; bit < 32; ++bit) {
+            if (cell.mask >> bit & 1) ++plain.objectCounts[static_cast<size_t>(bit)];
+        }
+    }
+    const PegAnalysis a = Analyse(Column(cells), 0.5f);
+    EXPECT_EQ(a.waterCells, plain.waterCells);
+    EXPECT_EQ(a.bareCells, plain.bareCells);
+    EXPECT_EQ(a.averageDepth, static_cast<float>(plain.depthSum / plain.waterCells));
+    for (size_t depth = 0; depth < 255; ++depth) EXPECT_EQ(a.depthCounts[depth], depthCounts[depth]);
+    for (size_t bit = 0; bit < 32; ++bit) EXPECT_EQ(a.objectCounts[bit], plain.objectCounts[bit]);
+    ASSERT_EQ(a.uniqueMasks.Count(), maskCells.size());
+    for (const auto& [mask, count] : maskCells) {
+        ASSERT_EQ(a.uniqueMasks.CellsOf(mask), count) << mask;
+    }
 }
 
 TEST(ReadPegData, LaysTheGridOutFromTheCellWidthAndTheLength) {
