@@ -9,18 +9,6 @@
 
 namespace venuecheck {
 
-// CompareNoCase, usable when the program is built.
-constexpr int CompareFolded(std::string_view a, std::string_view b) {
-    const size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        const auto x = static_cast<unsigned char>(FoldCase(a[i]));
-        const auto y = static_cast<unsigned char>(FoldCase(b[i]));
-        if (x != y) return x < y ? -1 : 1;
-    }
-    if (a.size() == b.size()) return 0;
-    return a.size() < b.size() ? -1 : 1;
-}
-
 // Looks a word up in a keyword table (entries with a `word`) without regard
 // to case, by a binary search over the table's words, which are sorted when
 // the program is built: a keyword file asks for every word it holds.
@@ -30,7 +18,7 @@ public:
     constexpr explicit KeywordIndex(const std::array<Entry, N>& table) : table_(table) {
         for (size_t i = 0; i < N; ++i) order_[i] = i;
         std::sort(order_.begin(), order_.end(), [&table](size_t a, size_t b) {
-            const int order = CompareFolded(table[a].word, table[b].word);
+            const int order = CompareNoCase(table[a].word, table[b].word);
             return order != 0 ? order < 0 : a < b;
         });
     }
@@ -40,9 +28,9 @@ public:
     const Entry* Find(std::string_view text) const {
         const auto at = std::lower_bound(order_.begin(), order_.end(), text,
                                          [this](size_t entry, std::string_view wanted) {
-                                             return CompareFolded(table_[entry].word, wanted) < 0;
+                                             return CompareNoCase(table_[entry].word, wanted) < 0;
                                          });
-        if (at == order_.end() || CompareFolded(table_[*at].word, text) != 0) return nullptr;
+        if (at == order_.end() || CompareNoCase(table_[*at].word, text) != 0) return nullptr;
         return &table_[*at];
     }
 

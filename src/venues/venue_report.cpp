@@ -17,6 +17,15 @@ constexpr std::array<std::string_view, 6> kTempModels = {
     "Medium flowing river",      "Fast flowing river",   "Very large lake / sea",
 };
 
+// Whether the game can write a file it keeps from one game to the next (the
+// last peg fished, the temperature look-up). One that exists already is never
+// probed; one that stands there but cannot be read is not probed either, since
+// the probe would change it and then delete it.
+bool CanWriteGameFile(const GameFolder& folder, const std::string& path) {
+    if (FileExists(folder, path)) return true;
+    return !PathInUse(folder, path) && ProbeWrite(folder, path, "test");
+}
+
 }  // namespace
 
 std::string_view TempModelName(int tempModel) {
@@ -97,15 +106,10 @@ bool WriteVenueReport(const GameFolder& folder, Report& report, const VenueRecor
         report.Write(Severity::kWarning, "\n\tWarning : Unable to write to the records file",
                      v.Records, style::kError);
     }
-    // A last-peg or look-up file that exists already is never probed. One
-    // that exists but cannot be read is not probed either: the probe would
-    // change it and then delete it.
-    if (!FileExists(folder, v.Lastpeg) &&
-        (PathInUse(folder, v.Lastpeg) || !ProbeWrite(folder, v.Lastpeg, "test"))) {
+    if (!CanWriteGameFile(folder, v.Lastpeg)) {
         report.Error("\n\tError : Unable to write the last peg fished to file", v.Lastpeg);
     }
-    if (!FileExists(folder, v.Lookup) &&
-        (PathInUse(folder, v.Lookup) || !ProbeWrite(folder, v.Lookup, "test"))) {
+    if (!CanWriteGameFile(folder, v.Lookup)) {
         report.Error("\n\tError : Unable to write the temp look up file", v.Lookup);
     }
     if (!FileExists(folder, v.Weather)) {
