@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <utility>
 
 #include "common/file_services.h"
 #include "common/game_folder.h"
@@ -104,17 +105,74 @@ PegData ReadPegData(const GameFolder& folder, std::string_view path) {
 }
 
 uint32_t UniqueMaskSet::CellsOf(uint32_t mask) const {
+    if (mask < kTableMasks) return mask < table_.size() ? table_[mask] : 0;
     if (slots_.empty()) return 0;
     return static_cast<uint32_t>(slots_[Find(mask)]);
 }
 
+template <typename Sum>
+void UniqueMaskSet::CountTableBytes(std::array<std::array<uint64_t, 256>, 4>& bytes) const {
+    std::array<Sum, 256> low{};
+    for (size_t block = 0; block * 256 < tableEnd_; ++block) {
+        const uint32_t* cells = table_.data() + block * 256;
+        Sum sum = 0;
+        for (size_t value = 0; value < 256; ++value) {
+            low[value] += cells[value];
+            sum += cells[value];
+        }
+        bytes[1][block & 0xFF] += sum;
+        bytes[2][block >> 8] += sum;
+    }
+    for (size_t value = 0; value < 256; ++value) bytes[0][value] += low[value];
+}
+
+std::array<uint64_t, 32> UniqueMaskSet::CellsOfEachBit() const {
+    // The cells of each value of each byte of the masks, then of each bit
+    // from those.
+    std::array<std::array<uint64_t, 256>, 4> bytes{};
+    // Sums that cannot pass the table's total are added in 32 bits, four at
+    // a time.
+    if (tableCells_ <= std::numeric_limits<uint32_t>::max()) {
+        CountTableBytes<uint32_t>(bytes);
+    } else {
+        CountTableBytes<uint64_t>(bytes);
+    }
+    for (const uint64_t slot : slots_) {
+        if (slot == 0) continue;
+        const auto mask = static_cast<uint32_t>(slot >> 32);
+        const auto cells = static_cast<uint32_t>(slot);
+        for (size_t byte = 0; byte < 4; ++byte) bytes[byte][(mask >> (8 * byte)) & 0xFF] += cells;
+    }
+    std::array<uint64_t, 32> bits{};
+    for (size_t byte = 0; byte < 4; ++byte) {
+        for (uint32_t value = 1; value < 256; ++value) {
+            for (uint32_t rest = value; rest != 0; rest &= rest - 1) {
+                bits[8 * byte + static_cast<size_t>(std::countr_zero(rest))] += bytes[byte][value];
+            }
+        }
+    }
+    return bits;
+}
+
+void UniqueMaskSet::GrowTable(uint32_t mask) {
+    // 16 KiB at first, which holds the masks of a peg's first 12 objects.
+    const uint32_t size = std::max<uint32_t>(uint32_t{1} << 12, std::bit_ceil(mask + 1));
+    table_.resize(size, 0);
+}
+
 uint32_t UniqueMaskSet::Remove(uint32_t mask) {
+    if (mask < kTableMasks) {
+        if (mask >= table_.size() || table_[mask] == 0) return 0;
+        --tableCount_;
+        tableCells_ -= table_[mask];
+        return std::exchange(table_[mask], 0);
+    }
     if (slots_.empty()) return 0;
     size_t hole = Find(mask);
     const uint64_t removed = slots_[hole];
     if (removed == 0) return 0;
     slots_[hole] = 0;
-    --count_;
+    --hashCount_;
     // Moves back every later mask of the cluster whose home does not lie
     // between the hole and its slot, so that no search stops short of it.
     const size_t last = size_t{capacity_} - 1;
@@ -153,10 +211,14 @@ void UniqueMaskSet::Rehash(uint32_t capacity) {
 }
 
 void UniqueMaskSet::Clear() {
+    std::fill_n(table_.begin(), tableEnd_, uint32_t{0});
+    tableEnd_ = 0;
+    tableCount_ = 0;
+    tableCells_ = 0;
     // Every slot in use holds a mask that the count counts.
-    if (count_ == 0) return;
+    if (hashCount_ == 0) return;
     std::fill(slots_.begin(), slots_.end(), uint64_t{0});
-    count_ = 0;
+    hashCount_ = 0;
 }
 
 void PegAnalysis::Clear() {
@@ -180,18 +242,6 @@ namespace {
 // them), so it can be added up per depth value. Larger grids add their cells
 // one by one, in file order, as the rounding then depends on it.
 constexpr size_t kExactSumCells = size_t{1} << 21;
-
-// For each byte value, its eight bits as the eight bytes of a word, lowest
-// bit in the lowest byte.
-constexpr std::array<uint64_t, 256> kSpreadBits = [] {
-    std::array<uint64_t, 256> spread{};
-    for (size_t value = 0; value < 256; ++value) {
-        for (size_t bit = 0; bit < 8; ++bit) {
-            if ((value >> bit) & 1) spread[value] |= uint64_t{1} << (8 * bit);
-        }
-    }
-    return spread;
-}();
 
 // The 4 bytes at p, little-endian.
 uint32_t Load4(const unsigned char* p) {
@@ -236,8 +286,9 @@ constexpr std::array<uint32_t, kRecentSlots> kFreeRecentSlots = [] {
 // counted once, or, where runs are short, every cell on its own, with the
 // depth counts and the table's counts kept in lanes so that neighbouring
 // cells of one depth or mask do not wait on each other's count. A grid whose
-// masks are mostly new is counted straight into the set, with the slots of
-// cells ahead fetched early.
+// masks are mostly new is counted straight into the set, in one loop with
+// the set's table of low masks; where its masks lie beyond the table, with
+// the slots of cells ahead fetched early.
 class GridCounter {
 public:
     GridCounter(size_t cells, float ratio, UniqueMaskSet& masks)
@@ -257,13 +308,17 @@ public:
             done += step;
             if (straight_) {
                 const size_t before = masks_.Count();
+                const size_t hashedBefore = masks_.HashedCount();
                 if (addEachCell_) {
-                    AddStraight<true>(first, step);
+                    fetchAhead_ ? AddStraight<true, true>(first, step)
+                                : AddStraight<true, false>(first, step);
                 } else {
-                    AddStraight<false>(first, step);
+                    fetchAhead_ ? AddStraight<false, true>(first, step)
+                                : AddStraight<false, false>(first, step);
                 }
                 // Masks seen before again: the table may hold them.
                 if (masks_.Count() - before < step / 8) straight_ = false;
+                fetchAhead_ = masks_.HashedCount() - hashedBefore >= step / 8;
                 continue;
             }
             misses_ = 0;
@@ -282,14 +337,19 @@ public:
                 cellSteps_ = kCellSteps;
             }
             if (misses_ > step / 4) {
-                // Most masks new: a mask of its own in many cells. Room for
-                // one in every cell to come, within bounds: a long grid that
-                // begins so may not go on so.
-                const size_t toCome = cells_ - std::min(cells_, added_);
-                masks_.Reserve(masks_.Count() + std::min(toCome, masks_.Count() + kStraightRoom));
+                // Most masks new: a mask of its own in many cells.
                 EndRun();
                 FlushRecent();
                 straight_ = true;
+                // Masks of the hash set, waiting on memory: room for one in
+                // every cell to come, within bounds (a long grid that begins
+                // so may not go on so), and their slots fetched ahead.
+                fetchAhead_ = masks_.HashedCount() * 2 > masks_.Count();
+                if (fetchAhead_) {
+                    const size_t toCome = cells_ - std::min(cells_, added_);
+                    const size_t hashed = masks_.HashedCount();
+                    masks_.Reserve(hashed + std::min(toCome, hashed + kStraightRoom));
+                }
             } else if (misses_ > step / 16) {
                 // Other masks than those the table took first.
                 FlushRecent();
@@ -342,18 +402,8 @@ public:
         // Mask 0 was counted for dry cells and bare ones alike.
         analysis.bareCells = static_cast<int32_t>(masks_.Remove(0) - depthCells_[0]);
 
-        // The cells of each bit: those counted bit by bit, and those of the
-        // masks counted whole, by the value of each byte of the mask.
-        std::array<uint64_t, 32> objects{};
-        for (size_t bit = 0; bit < 32; ++bit) objects[bit] = bitCells_[bit];
-        for (size_t byte = 0; byte < 4; ++byte) {
-            for (uint32_t value = 1; value < 256; ++value) {
-                for (uint32_t bits = value; bits != 0; bits &= bits - 1) {
-                    objects[8 * byte + static_cast<size_t>(std::countr_zero(bits))] +=
-                        byteCells_[byte][value];
-                }
-            }
-        }
+        // Dry cells were counted with mask 0 too, which has no bits.
+        const std::array<uint64_t, 32> objects = masks_.CellsOfEachBit();
         for (size_t bit = 0; bit < 32; ++bit) {
             analysis.objectCounts[bit] = static_cast<int32_t>(objects[bit]);
         }
@@ -375,8 +425,8 @@ private:
     // Steps counted cell by cell, when the runs are short, before runs are
     // looked for again.
     static constexpr int kCellSteps = 15;
-    // Masks the set makes room for at once when most masks are new (a set
-    // of 4 MiB); beyond them it grows as they come.
+    // Masks the hash set makes room for at once when most masks are new
+    // ones of its own (a set of 4 MiB); beyond them it grows as they come.
     static constexpr size_t kStraightRoom = size_t{1} << 18;
 
     // A cell's mask as counted: a dry cell's mask counts for nothing, so it
@@ -466,9 +516,6 @@ private:
     void AddToSet(uint32_t key, uint32_t cells) {
         ++misses_;
         masks_.Add(key, cells);
-        for (size_t byte = 0; byte < 4; ++byte) {
-            byteCells_[byte][(key >> (8 * byte)) & 0xFF] += cells;
-        }
     }
 
     // Moves the cells counted in the table to the set and empties it.
@@ -493,35 +540,22 @@ private:
             cells += recentCells_[lane][slot];
             recentCells_[lane][slot] = 0;
         }
-        for (size_t byte = 0; byte < 4; ++byte) {
-            byteCells_[byte][(mask >> (8 * byte)) & 0xFF] += cells;
-        }
         masks_.Add(mask, cells);
     }
 
-    template <bool kAddEachCell>
+    template <bool kAddEachCell, bool kFetchAhead>
     void AddStraight(const unsigned char* cells, size_t count) {
         double sum = eachCellSum_;
-        // The bits of the masks, in eight-bit counters held eight to a word
-        // (the bits of one byte of the mask each), spilled before they
-        // reach 256.
-        std::array<uint64_t, 4> bits{};
-        for (size_t i = 0; i < count; ++i) {
-            // The slot of the mask some cells on, so that many of the set's
-            // memory reads are under way at once (for a dry cell, a slot
-            // that is not needed).
-            constexpr size_t kAhead = 16;
-            if (i + kAhead < count) masks_.FetchSlot(Load4(cells + (i + kAhead) * kPegCellSize));
-            const uint32_t key =
-                CountDepth<kAddEachCell>(cells + i * kPegCellSize, i % kLanes, sum);
-            masks_.Add(key, 1);
-            bits[0] += kSpreadBits[key & 0xFF];
-            bits[1] += kSpreadBits[(key >> 8) & 0xFF];
-            bits[2] += kSpreadBits[(key >> 16) & 0xFF];
-            bits[3] += kSpreadBits[key >> 24];
-            if ((i + 1) % 255 == 0) SpillBits(bits);
-        }
-        SpillBits(bits);
+        masks_.AddEach(count, [&](size_t i, auto lane) {
+            if constexpr (kFetchAhead) {
+                // The slot of the mask some cells on, so that many of the
+                // hash set's memory reads are under way at once (for a dry
+                // cell, a slot that is not needed).
+                constexpr size_t kAhead = 16;
+                if (i + kAhead < count) masks_.FetchSlot(Load4(cells + (i + kAhead) * kPegCellSize));
+            }
+            return CountDepth<kAddEachCell>(cells + i * kPegCellSize, lane, sum);
+        });
         if constexpr (kAddEachCell) eachCellSum_ = sum;
         added_ += count;
     }
@@ -535,21 +569,13 @@ private:
         return Key(Load4(cell), depth);
     }
 
-    void SpillBits(std::array<uint64_t, 4>& bits) {
-        for (size_t byte = 0; byte < 4; ++byte) {
-            for (size_t bit = 0; bit < 8; ++bit) {
-                bitCells_[8 * byte + bit] += (bits[byte] >> (8 * bit)) & 0xFF;
-            }
-            bits[byte] = 0;
-        }
-    }
-
     UniqueMaskSet& masks_;
     const size_t cells_;
     const bool addEachCell_;
     size_t added_ = 0;
     size_t misses_ = 0;
     bool straight_ = false;
+    bool fetchAhead_ = false;
     int cellSteps_ = 0;
     size_t runs_ = 0;
     uint64_t run_ = 0;  // the mask and depth of the open run of cells
@@ -560,9 +586,6 @@ private:
     std::array<uint64_t, 256> depthCells_{};
     std::array<uint32_t, kRecentSlots> recentMasks_{};
     std::array<std::array<uint32_t, kRecentSlots>, kLanes> recentCells_{};
-    // Cells of each value of each byte of the masks counted whole.
-    std::array<std::array<uint64_t, 256>, 4> byteCells_{};
-    std::array<uint64_t, 32> bitCells_{};
     double eachCellSum_ = 0.0;
 };
 

@@ -148,8 +148,10 @@ TEST(AnalysePegData, AgreesWithThePlainDefinitionsOnAMixedGrid) {
 TEST(AnalysePegData, CountsEveryMaskWhateverTheGridMixes) {
     // Stretches of different character, one after the other: a few masks
     // cell by cell, a mask of its own in every cell, a few thousand masks
-    // in turn, long runs of one mask and one depth, and a few masks again;
-    // dry cells with masks and bare cells among them all.
+    // in turn, long runs of one mask and one depth, a few masks again, a
+    // mask of its own in every cell again, low numbers and scattered ones in
+    // turn, and low numbers that go on rising; dry cells with masks and bare
+    // cells among them all.
     std::mt19937 random(20261210);
     std::vector<gamegen::PegCell> cells;
     const auto add = [&](uint32_t mask, uint8_t depth) {
@@ -167,6 +169,10 @@ TEST(AnalysePegData, CountsEveryMaskWhateverTheGridMixes) {
     }
     for (uint32_t i = 0; i < 30000; ++i) add(uint32_t{1} << (i / 1000 % 32), static_cast<uint8_t>(i / 700));
     for (uint32_t i = 0; i < 20000; ++i) add(scattered(i % 40 + 7), static_cast<uint8_t>(9));
+    for (uint32_t i = 0; i < 40000; ++i) {
+        add(i % 3 == 0 ? scattered(200000 + i) : 3000 + i, static_cast<uint8_t>(1 + i % 250));
+    }
+    for (uint32_t i = 0; i < 60000; ++i) add(50000 + i, static_cast<uint8_t>(1 + i % 7));
 
     PlainFigures plain;
     std::unordered_map<uint32_t, uint32_t> maskCells;
@@ -367,6 +373,108 @@ TEST(UniqueMaskSet, CountsTheCellsOfEachMaskAndTakesMasksOut) {
         if (i % 3 != 0) expected += cells(i);
     }
     EXPECT_EQ(total, expected);
+}
+
+// Masks below 2^18 are counted in a table that grows with the highest of
+// them, the others in a hash set; every way of adding and asking must see
+// one set.
+TEST(UniqueMaskSet, TableAndHashSetActAsOneSet) {
+    std::mt19937 random(20261210);
+    // Low numbers (the first table size and beyond it, up to its last mask),
+    // single bits, and scattered masks of all 32 bits, repeated.
+    std::vector<uint32_t> masks;
+    for (uint32_t i = 0; i < 3000; ++i) masks.push_back(i);
+    for (uint32_t bit = 0; bit < 32; ++bit) masks.push_back(uint32_t{1} << bit);
+    for (int i = 0; i < 20000; ++i) {
+        switch (random() % 4) {
+            case 0: masks.push_back(static_cast<uint32_t>(random() % 5000)); break;
+            case 1: masks.push_back(static_cast<uint32_t>(random() % UniqueMaskSet::kTableMasks)); break;
+            case 2: masks.push_back(UniqueMaskSet::kTableMasks - 1 - static_cast<uint32_t>(random() % 3)); break;
+            default: masks.push_back(static_cast<uint32_t>(random())); break;
+        }
+    }
+    masks.push_back(UniqueMaskSet::kTableMasks);
+    masks.push_back(std::numeric_limits<uint32_t>::max());
+
+    const auto expectSame = [](const UniqueMaskSet& set,
+                               const std::unordered_map<uint32_t, uint64_t>& plain,
+                               const std::string& what) {
+        ASSERT_EQ(set.Count(), plain.size()) << what;
+        std::array<uint64_t, 32> bits{};
+        for (const auto& [mask, cells] : plain) {
+            ASSERT_EQ(set.CellsOf(mask), cells) << what << " " << mask;
+            for (size_t bit = 0; bit < 32; ++bit) bits[bit] += (mask >> bit & 1) * cells;
+        }
+        size_t visited = 0;
+        set.ForEach([&](uint32_t mask, uint32_t cells) {
+            ++visited;
+            const auto found = plain.find(mask);
+            ASSERT_TRUE(found != plain.end()) << what << " " << mask;
+            EXPECT_EQ(cells, found->second) << what << " " << mask;
+        });
+        EXPECT_EQ(visited, plain.size()) << what;
+        EXPECT_EQ(set.CellsOfEachBit(), bits) << what;
+    };
+
+    UniqueMaskSet set;
+    std::unordered_map<uint32_t, uint64_t> plain;
+    // One at a time, with cells, and then a batch of one cell each.
+    for (size_t i = 0; i < masks.size(); ++i) {
+        const auto cells = static_cast<uint32_t>(1 + i % 3);
+        ASSERT_EQ(set.Add(masks[i], cells), plain.count(masks[i]) == 0) << masks[i];
+        plain[masks[i]] += cells;
+    }
+    expectSame(set, plain, "added one at a time");
+    std::vector<size_t> places;
+    set.AddEach(masks.size(), [&](size_t i, auto place) {
+        places.push_back(place);
+        return masks[i];
+    });
+    for (const uint32_t mask : masks) ++plain[mask];
+    expectSame(set, plain, "then as a batch");
+    ASSERT_EQ(places.size(), masks.size());
+    // The table has grown to its full size: places go round but after a
+    // mask of the hash set.
+    EXPECT_EQ(places[0], 0u);
+    for (size_t i = 1; i < places.size(); ++i) {
+        const size_t next = masks[i - 1] < UniqueMaskSet::kTableMasks ? (places[i - 1] + 1) % 4 : 0;
+        ASSERT_EQ(places[i], next) << i;
+    }
+
+    // Half of them taken out, from the table and from the hash set.
+    for (const uint32_t mask : masks) {
+        if (mask % 2 == 0 && plain.count(mask) != 0) {
+            ASSERT_EQ(set.Remove(mask), plain[mask]) << mask;
+            plain.erase(mask);
+        }
+    }
+    EXPECT_EQ(set.Remove(2), 0u);
+    expectSame(set, plain, "half taken out");
+
+    // Emptied, then a batch alone, on a set with room from before: nothing
+    // of before is counted again.
+    set.Clear();
+    expectSame(set, {}, "cleared");
+    plain.clear();
+    set.AddEach(3, [](size_t i, auto) { return std::array<uint32_t, 3>{7, 7, 1u << 30}[i]; });
+    plain = {{7, 2}, {1u << 30, 1}};
+    expectSame(set, plain, "a batch after clearing");
+}
+
+TEST(UniqueMaskSet, CountsTheBitsOfMasksWithMoreCellsThan32BitsHold) {
+    UniqueMaskSet set;
+    const uint32_t most = std::numeric_limits<uint32_t>::max();
+    set.Add(3, most);
+    set.Add(1, most);
+    set.Add(0x30001, most);
+    set.Add(0x80000001, most);
+    const std::array<uint64_t, 32> bits = set.CellsOfEachBit();
+    EXPECT_EQ(bits[0], 4 * uint64_t{most});
+    EXPECT_EQ(bits[1], uint64_t{most});
+    EXPECT_EQ(bits[16], uint64_t{most});
+    EXPECT_EQ(bits[17], uint64_t{most});
+    EXPECT_EQ(bits[31], uint64_t{most});
+    EXPECT_EQ(bits[2], 0u);
 }
 
 // Every figure, compared bit for bit.
