@@ -2,9 +2,10 @@
 //
 // - PegGrid: the peg data analysis of a 480 by 480 grid, in cells per
 //   second, beside a plain pass that reads the same bytes of every cell (mask
-//   and depth) and sums them; grids with a few dozen object masks and with a
-//   mask of its own in every covered cell. The File variants read the grid
-//   from a file as a check run does, beside reading the file and summing.
+//   and depth) and sums them; grids with a few dozen object masks, with a
+//   mask of its own in every covered cell (1, 2, 3, ...), and with such masks
+//   scattered over all 32 bits. The File variants read the grid from a file
+//   as a check run does, beside reading the file and summing.
 // - StockReader, SpeciesReader, IniReader and PegFileReader: the keyword and
 //   INI readers over the files of a generated game, in bytes per second.
 
@@ -39,9 +40,22 @@ namespace fs = std::filesystem;
 
 constexpr int kGridRows = 480;  // of 480 cells: the grids of scale L
 
-enum GridKind { kFewMasks = 0, kDistinctMasks = 1 };
+enum GridKind { kFewMasks = 0, kDistinctMasks = 1, kScatteredMasks = 2 };
+
+// A mask of its own in every covered cell, as kDistinctMasks, but spread
+// over all 32 object bits (all of them above the first 18 objects), in the
+// same depths and share of bare cells.
+std::string MakeScatteredGrid() {
+    std::vector<gamegen::PegCell> cells;
+    for (uint32_t i = 0; i < uint32_t{kGridRows} * 480; ++i) {
+        const uint32_t mask = i % 6 == 0 ? 0 : ((i + 1) * 0x9E3779B1u) | 0x40000000u;
+        cells.push_back({mask, static_cast<uint8_t>(1 + i % 140)});
+    }
+    return gamegen::MakePegDataOfCells(32, 1, 1, std::move(cells));
+}
 
 std::string MakeGrid(GridKind kind) {
+    if (kind == kScatteredMasks) return MakeScatteredGrid();
     gamegen::PegDataSpec spec;
     spec.objects = 24;
     spec.cellWidth = 1;
@@ -61,7 +75,12 @@ std::string MakeGrid(GridKind kind) {
 }
 
 const char* KindName(GridKind kind) {
-    return kind == kFewMasks ? "few masks" : "distinct masks";
+    switch (kind) {
+        case kFewMasks: return "few masks";
+        case kDistinctMasks: return "distinct masks";
+        case kScatteredMasks: return "scattered masks";
+    }
+    return "";
 }
 
 // Sums the mask and the depth of every cell, the bytes the analysis reads.
@@ -156,10 +175,26 @@ void PegGridFileAnalysis(benchmark::State& state) {
     state.SetLabel(KindName(kind));
 }
 
-BENCHMARK(PegGridPlainPass)->Arg(kFewMasks)->Arg(kDistinctMasks)->Unit(benchmark::kMicrosecond);
-BENCHMARK(PegGridAnalysis)->Arg(kFewMasks)->Arg(kDistinctMasks)->Unit(benchmark::kMicrosecond);
-BENCHMARK(PegGridFilePlainPass)->Arg(kFewMasks)->Arg(kDistinctMasks)->Unit(benchmark::kMicrosecond);
-BENCHMARK(PegGridFileAnalysis)->Arg(kFewMasks)->Arg(kDistinctMasks)->Unit(benchmark::kMicrosecond);
+BENCHMARK(PegGridPlainPass)
+    ->Arg(kFewMasks)
+    ->Arg(kDistinctMasks)
+    ->Arg(kScatteredMasks)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(PegGridAnalysis)
+    ->Arg(kFewMasks)
+    ->Arg(kDistinctMasks)
+    ->Arg(kScatteredMasks)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(PegGridFilePlainPass)
+    ->Arg(kFewMasks)
+    ->Arg(kDistinctMasks)
+    ->Arg(kScatteredMasks)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(PegGridFileAnalysis)
+    ->Arg(kFewMasks)
+    ->Arg(kDistinctMasks)
+    ->Arg(kScatteredMasks)
+    ->Unit(benchmark::kMicrosecond);
 
 // The text files of a generated game (scale S with the stock files, species
 // and venues of scale M), read once into memory, scrambled ones descrambled.
