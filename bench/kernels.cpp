@@ -175,26 +175,16 @@ void PegGridFileAnalysis(benchmark::State& state) {
     state.SetLabel(KindName(kind));
 }
 
-BENCHMARK(PegGridPlainPass)
-    ->Arg(kFewMasks)
-    ->Arg(kDistinctMasks)
-    ->Arg(kScatteredMasks)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK(PegGridAnalysis)
-    ->Arg(kFewMasks)
-    ->Arg(kDistinctMasks)
-    ->Arg(kScatteredMasks)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK(PegGridFilePlainPass)
-    ->Arg(kFewMasks)
-    ->Arg(kDistinctMasks)
-    ->Arg(kScatteredMasks)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK(PegGridFileAnalysis)
-    ->Arg(kFewMasks)
-    ->Arg(kDistinctMasks)
-    ->Arg(kScatteredMasks)
-    ->Unit(benchmark::kMicrosecond);
+// Every kind of grid, timed in microseconds.
+void GridKinds(benchmark::internal::Benchmark* kernel) {
+    kernel->Arg(kFewMasks)->Arg(kDistinctMasks)->Arg(kScatteredMasks);
+    kernel->Unit(benchmark::kMicrosecond);
+}
+
+BENCHMARK(PegGridPlainPass)->Apply(GridKinds);
+BENCHMARK(PegGridAnalysis)->Apply(GridKinds);
+BENCHMARK(PegGridFilePlainPass)->Apply(GridKinds);
+BENCHMARK(PegGridFileAnalysis)->Apply(GridKinds);
 
 // The text files of a generated game (scale S with the stock files, species
 // and venues of scale M), read once into memory, scrambled ones descrambled.
