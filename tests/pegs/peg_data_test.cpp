@@ -108,8 +108,24 @@ struct PlainFigures {
     int waterCells = 0;
     int bareCells = 0;
     double depthSum = 0;
+    std::array<int, 255> depthCounts{};  // at depth - 1
     std::array<int, 32> objectCounts{};
-    std::unordered_set<uint32_t> masks;
+    std::unordered_map<uint32_t, uint32_t> maskCells;  // the covered water cells of each mask
+
+    void Add(uint32_t mask, uint8_t depth, float ratio) {
+        if (depth == 0) return;
+        ++waterCells;
+        ++depthCounts[depth - 1u];
+        depthSum += static_cast<float>(depth) * ratio;
+        if (mask == 0) {
+            ++bareCells;
+            return;
+        }
+        ++maskCells[mask];
+        for (size_t bit = 0; bit < 32; ++bit) {
+            if (mask >> bit & 1) ++objectCounts[bit];
+        }
+    }
 };
 
 TEST(AnalysePegData, AgreesWithThePlainDefinitionsOnAMixedGrid) {
@@ -124,24 +140,12 @@ TEST(AnalysePegData, AgreesWithThePlainDefinitionsOnAMixedGrid) {
         cells.push_back({kind == 1 ? 0u : mask, depth});
     }
     PlainFigures plain;
-    for (const auto& cell : cells) {
-        if (cell.depth == 0) continue;
-        ++plain.waterCells;
-        plain.depthSum += static_cast<float>(cell.depth) * 0.75f;
-        if (cell.mask == 0) {
-            ++plain.bareCells;
-            continue;
-        }
-        plain.masks.insert(cell.mask);
-        for (int bit = 0; bit < 32; ++bit) {
-            if (cell.mask >> bit & 1) ++plain.objectCounts[static_cast<size_t>(bit)];
-        }
-    }
+    for (const auto& cell : cells) plain.Add(cell.mask, cell.depth, 0.75f);
     const PegAnalysis a = Analyse(Column(cells), 0.75f);
     EXPECT_EQ(a.waterCells, plain.waterCells);
     EXPECT_EQ(a.bareCells, plain.bareCells);
     EXPECT_EQ(a.averageDepth, static_cast<float>(plain.depthSum / plain.waterCells));
-    EXPECT_EQ(a.uniqueMasks.Count(), plain.masks.size());
+    EXPECT_EQ(a.uniqueMasks.Count(), plain.maskCells.size());
     for (size_t bit = 0; bit < 32; ++bit) EXPECT_EQ(a.objectCounts[bit], plain.objectCounts[bit]);
 }
 
@@ -175,30 +179,17 @@ TEST(AnalysePegData, CountsEveryMaskWhateverTheGridMixes) {
     for (uint32_t i = 0; i < 60000; ++i) add(50000 + i, static_cast<uint8_t>(1 + i % 7));
 
     PlainFigures plain;
-    std::unordered_map<uint32_t, uint32_t> maskCells;
-    std::array<int, 255> depthCounts{};
-    for (const auto& cell : cells) {
-        if (cell.depth == 0) continue;
-        ++plain.waterCells;
-        ++depthCounts[cell.depth - 1u];
-        plain.depthSum += static_cast<float>(cell.depth) * 0.5f;
-        if (cell.mask == 0) {
-            ++plain.bareCells;
-            continue;
-        }
-        ++maskCells[cell.mask];
-        for (int bit = 0; bit < 32; ++bit) {
-            if (cell.mask >> bit & 1) ++plain.objectCounts[static_cast<size_t>(bit)];
-        }
-    }
+    for (const auto& cell : cells) plain.Add(cell.mask, cell.depth, 0.5f);
     const PegAnalysis a = Analyse(Column(cells), 0.5f);
     EXPECT_EQ(a.waterCells, plain.waterCells);
     EXPECT_EQ(a.bareCells, plain.bareCells);
     EXPECT_EQ(a.averageDepth, static_cast<float>(plain.depthSum / plain.waterCells));
-    for (size_t depth = 0; depth < 255; ++depth) EXPECT_EQ(a.depthCounts[depth], depthCounts[depth]);
+    for (size_t depth = 0; depth < 255; ++depth) {
+        EXPECT_EQ(a.depthCounts[depth], plain.depthCounts[depth]);
+    }
     for (size_t bit = 0; bit < 32; ++bit) EXPECT_EQ(a.objectCounts[bit], plain.objectCounts[bit]);
-    ASSERT_EQ(a.uniqueMasks.Count(), maskCells.size());
-    for (const auto& [mask, count] : maskCells) {
+    ASSERT_EQ(a.uniqueMasks.Count(), plain.maskCells.size());
+    for (const auto& [mask, count] : plain.maskCells) {
         ASSERT_EQ(a.uniqueMasks.CellsOf(mask), count) << mask;
     }
 }
@@ -580,18 +571,7 @@ TEST(AnalysePegData, AddsTheDepthsOfAHugeGridInFileOrder) {
     for (size_t at = kPegDataHeaderSize; at + kPegCellSize <= bytes.size(); at += kPegCellSize) {
         uint32_t mask = 0;
         std::memcpy(&mask, bytes.data() + at, sizeof mask);
-        const auto depth = static_cast<uint8_t>(bytes[at + 4]);
-        if (depth == 0) continue;
-        ++plain.waterCells;
-        plain.depthSum += static_cast<float>(depth) * ratio;
-        if (mask == 0) {
-            ++plain.bareCells;
-            continue;
-        }
-        plain.masks.insert(mask);
-        for (int bit = 0; bit < 32; ++bit) {
-            if (mask >> bit & 1) ++plain.objectCounts[static_cast<size_t>(bit)];
-        }
+        plain.Add(mask, static_cast<uint8_t>(bytes[at + 4]), ratio);
     }
     ASSERT_GT(plain.waterCells, 1 << 21);
 
@@ -604,7 +584,7 @@ TEST(AnalysePegData, AddsTheDepthsOfAHugeGridInFileOrder) {
         EXPECT_EQ(analysis->waterCells, plain.waterCells);
         EXPECT_EQ(analysis->bareCells, plain.bareCells);
         EXPECT_EQ(analysis->averageDepth, static_cast<float>(plain.depthSum / plain.waterCells));
-        EXPECT_EQ(analysis->uniqueMasks.Count(), plain.masks.size());
+        EXPECT_EQ(analysis->uniqueMasks.Count(), plain.maskCells.size());
         for (size_t bit = 0; bit < 32; ++bit) {
             EXPECT_EQ(analysis->objectCounts[bit], plain.objectCounts[bit]) << bit;
         }
