@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "app/recording_pane.h"
-#include "app/report.h"
+#include "report/recording_pane.h"
+#include "report/report.h"
 #include "common/game_folder.h"
 #include "common/host_file.h"
 #include "common/ini_file.h"

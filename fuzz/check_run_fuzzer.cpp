@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/checker.h"
-#include "app/recording_pane.h"
+#include "check/checker.h"
+#include "report/recording_pane.h"
 #include "common/scrambled_file.h"
 #include "folder_snapshot.h"
 #include "fuzz_support.h"

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "app/recording_pane.h"
-#include "app/report.h"
+#include "report/recording_pane.h"
+#include "report/report.h"
 #include "common/file_services.h"
 #include "common/game_folder.h"
 #include "fuzz_support.h"

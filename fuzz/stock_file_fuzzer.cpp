@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "app/recording_pane.h"
-#include "app/report.h"
+#include "report/recording_pane.h"
+#include "report/report.h"
 #include "fuzz_support.h"
 #include "species/species_catalogue.h"
 #include "species/species_keywords.h"

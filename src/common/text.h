@@ -7,6 +7,11 @@
 
 namespace venuecheck {
 
+// The texts a venue or peg file's value defaults to when its key is missing;
+// the reports test for them.
+inline constexpr std::string_view kUnknown = "[Unknown]";
+inline constexpr std::string_view kNone = "[None]";
+
 // Folds 'A'..'Z' to 'a'..'z' and leaves every other byte alone, as the game
 // does when it compares names, keywords, keys and default texts.
 constexpr char FoldCase(char c) {

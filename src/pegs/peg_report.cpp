@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/report.h"
+#include "report/report.h"
 #include "common/file_services.h"
 #include "common/formatting.h"
 #include "common/text.h"

@@ -3,7 +3,7 @@
 #include "common/game_folder.h"
 #include "common/number_scanner.h"
 #include "common/text.h"
-#include "species/keyword_values.h"
+#include "common/keyword_values.h"
 #include "species/species_keywords.h"
 
 namespace venuecheck {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/report.h"
+#include "report/report.h"
 #include "common/file_services.h"
 #include "common/game_folder.h"
 #include "common/number_scanner.h"

@@ -4,7 +4,7 @@
 #include <limits>
 #include <type_traits>
 
-#include "app/report.h"
+#include "report/report.h"
 #include "common/file_services.h"
 #include "common/game_folder.h"
 #include "common/keyword_index.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "common/number_scanner.h"
-#include "species/keyword_values.h"
+#include "common/keyword_values.h"
 #include "species/species_record.h"
 
 namespace venuecheck {

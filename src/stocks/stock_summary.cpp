@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "app/report.h"
+#include "report/report.h"
 #include "common/formatting.h"
 #include "species/max_size_table.h"
 #include "species/species_catalogue.h"

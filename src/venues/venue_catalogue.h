@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/text.h"
+
 namespace venuecheck {
 
 class GameFolder;
@@ -17,9 +19,6 @@ enum VenueFlag : uint32_t {
     kNameAmpersand = 8,
     kRefIllegalChars = 64,
 };
-
-inline constexpr std::string_view kUnknown = "[Unknown]";
-inline constexpr std::string_view kNone = "[None]";
 
 // One venue file.
 struct VenueRecord {

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "app/report.h"
+#include "report/report.h"
 #include "common/file_services.h"
 #include "common/formatting.h"
 #include "common/text.h"

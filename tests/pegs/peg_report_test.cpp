@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/recording_pane.h"
-#include "app/report.h"
+#include "report/recording_pane.h"
+#include "report/report.h"
 #include "common/game_folder.h"
 #include "gamegen/peg_data.h"
 #include "pegs/peg_catalogue.h"

@@ -14,13 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "app/checker.h"
+#include "check/checker.h"
 #include "app/qt/ansi_text.h"
 #include "app/qt/checker_window.h"
 #include "app/qt/qt_report_pane.h"
-#include "app/recording_pane.h"
-#include "app/report.h"
-#include "app/report_formats.h"
+#include "report/recording_pane.h"
+#include "report/report.h"
+#include "report/report_formats.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;

@@ -21,8 +21,8 @@
 #include <system_error>
 #include <vector>
 
-#include "app/checker.h"
-#include "app/recording_pane.h"
+#include "check/checker.h"
+#include "report/recording_pane.h"
 
 namespace venuecheck::test {
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "../../fuzz/folder_snapshot.h"
-#include "app/checker.h"
-#include "app/recording_pane.h"
+#include "check/checker.h"
+#include "report/recording_pane.h"
 #include "common/scrambled_file.h"
 #include "robustness/sound_game.h"
 #include "support/test_support.h"

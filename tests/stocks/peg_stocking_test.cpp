@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/recording_pane.h"
-#include "app/report.h"
+#include "report/recording_pane.h"
+#include "report/report.h"
 #include "common/game_folder.h"
 #include "stocks/stock_file_list.h"
 #include "support/test_support.h"

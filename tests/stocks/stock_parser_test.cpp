@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "app/recording_pane.h"
-#include "app/report.h"
+#include "report/recording_pane.h"
+#include "report/report.h"
 #include "common/game_folder.h"
 #include "common/scrambled_file.h"
 #include "species/species_catalogue.h"

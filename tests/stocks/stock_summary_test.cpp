@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/recording_pane.h"
-#include "app/report.h"
+#include "report/recording_pane.h"
+#include "report/report.h"
 #include "common/game_folder.h"
 #include "common/scrambled_file.h"
 #include "species/max_size_table.h"

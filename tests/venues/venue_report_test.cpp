@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "app/recording_pane.h"
-#include "app/report.h"
+#include "report/recording_pane.h"
+#include "report/report.h"
 #include "common/game_folder.h"
 #include "support/test_support.h"
 #include "venues/venue_catalogue.h"

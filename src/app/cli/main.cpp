@@ -10,10 +10,10 @@
 #include <optional>
 #include <string>
 
-#include "app/checker.h"
-#include "app/recording_pane.h"
-#include "app/report.h"
-#include "app/report_formats.h"
+#include "check/checker.h"
+#include "report/recording_pane.h"
+#include "report/report.h"
+#include "report/report_formats.h"
 #include "common/text.h"
 
 namespace {

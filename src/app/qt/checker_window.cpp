@@ -4,7 +4,7 @@
 #include <QPalette>
 
 #include "app/qt/ansi_text.h"
-#include "app/report.h"
+#include "report/report.h"
 
 namespace venuecheck {
 namespace {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/checker.h"
+#include "check/checker.h"
 #include "app/qt/qt_report_pane.h"
 
 namespace venuecheck {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "app/checker.h"
+#include "check/checker.h"
 #include "app/qt/checker_window.h"
 #include "app/qt/qt_report_pane.h"
 

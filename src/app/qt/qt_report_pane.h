@@ -6,7 +6,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
-#include "app/report_pane.h"
+#include "report/report_pane.h"
 
 namespace venuecheck {
 

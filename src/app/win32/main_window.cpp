@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "app/checker.h"
-#include "app/report.h"
+#include "check/checker.h"
+#include "report/report.h"
 #include "app/win32/rich_edit_pane.h"
 #include "app/win32/test_mode.h"
 #include "common/game_folder.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/report_pane.h"
+#include "report/report_pane.h"
 
 namespace venuecheck {
 

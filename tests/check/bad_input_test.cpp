@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "app/checker.h"
-#include "app/recording_pane.h"
+#include "check/checker.h"
+#include "report/recording_pane.h"
 #include "support/test_support.h"
 
 namespace venuecheck {

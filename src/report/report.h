@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/report_pane.h"
+#include "report/report_pane.h"
 
 namespace venuecheck {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/recording_pane.h"
+#include "report/recording_pane.h"
 
 namespace venuecheck {
 

@@ -1,4 +1,4 @@
-#include "app/recording_pane.h"
+#include "report/recording_pane.h"
 
 namespace venuecheck {
 

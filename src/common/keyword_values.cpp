@@ -1,4 +1,4 @@
-#include "species/keyword_values.h"
+#include "common/keyword_values.h"
 
 namespace venuecheck {
 

@@ -1,4 +1,4 @@
-#include "app/report_formats.h"
+#include "report/report_formats.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "app/report_pane.h"
+#include "report/report_pane.h"
 
 namespace venuecheck {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/report_pane.h"
+#include "report/report_pane.h"
 
 namespace venuecheck {
 

@@ -1,4 +1,4 @@
-#include "app/checker.h"
+#include "check/checker.h"
 
 #include "pegs/peg_report.h"
 #include "stocks/stock_summary.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/report.h"
+#include "report/report.h"
 #include "common/game_folder.h"
 #include "pegs/peg_catalogue.h"
 #include "pegs/peg_data.h"
