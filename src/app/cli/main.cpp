@@ -11,6 +11,8 @@
 #include <string>
 
 #include "check/checker.h"
+#include "interruption.h"
+#include "output_file.h"
 #include "report/recording_pane.h"
 #include "report/report.h"
 #include "report/report_formats.h"
@@ -44,6 +46,10 @@ std::optional<int> FindVenue(const std::vector<std::string>& names, const std::s
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The plain copies, probes and report file the run makes and deletes again.
+    RunFiles runFiles;
+    const EndRunOnInterruption endRun(runFiles);
+
     CLI::App app{"Checks the venues of a Pelarin game folder and reports errors, warnings and advice.",
                  "venuecheck"};
     std::string gameDir = ".";
@@ -87,6 +93,7 @@ int main(int argc, char** argv) {
 
     std::vector<std::string> readPaths;
     GameFolder folder(gameDir);
+    folder.TrackRunFiles(&runFiles);
     if (filesRead) {
         folder.OnFileRead([&readPaths](const std::filesystem::path& path) {
             readPaths.push_back(path.string());
@@ -96,12 +103,12 @@ int main(int argc, char** argv) {
     checker.StartUp();
     const std::vector<std::string> names = checker.VenueNames();
 
-    std::ofstream file;
+    std::optional<OutputFile> file;
     if (output) {
-        file.open(*output, std::ios::binary | std::ios::trunc);
-        if (!file) return Fail("cannot write '" + *output + "'");
+        file.emplace(*output, runFiles);
+        if (!file->IsOpen()) return Fail(file->Error());
     }
-    std::ostream& out = output ? static_cast<std::ostream&>(file) : std::cout;
+    std::ostream& out = output ? file->Stream() : std::cout;
 
     auto writeFilesRead = [&filesRead, &readPaths] {
         if (!filesRead) return true;
@@ -113,6 +120,7 @@ int main(int argc, char** argv) {
     if (list) {
         for (const auto& name : names) out << name << "\n";
         out.flush();
+        if (file && !file->Commit()) return Fail(file->Error());
         if (!out) return Fail("cannot write the venue list");
         return writeFilesRead() ? kExitClean : Fail("cannot write '" + *filesRead + "'");
     }
@@ -156,6 +164,7 @@ int main(int argc, char** argv) {
     if (*format == "html") out << RenderHtmlFoot();
     out.flush();
     checker.ShutDown();
+    if (file && !file->Commit()) return Fail(file->Error());
     if (!out) return Fail("cannot write the report");
     if (!writeFilesRead()) return Fail("cannot write '" + *filesRead + "'");
 
