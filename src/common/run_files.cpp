@@ -27,7 +27,9 @@ sigset_t AsynchronousSignals() {
 
 }  // namespace
 
-RunFiles::RunFiles() { Publish(); }
+RunFiles::RunFiles() {
+    Publish();
+}
 
 #ifdef _WIN32
 RunFiles::Guard::Guard(RunFiles* files) {

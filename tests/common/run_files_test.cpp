@@ -82,10 +82,13 @@ TEST(RunFiles, DeletingAtTheEndTakesOnlyTheFilesEntered) {
 }
 
 volatile sig_atomic_t signalled = 0;
-extern "C" void NoteSignal(int) { signalled = 1; }
+extern "C" void NoteSignal(int) {
+    signalled = 1;
+}
 
 TEST(RunFiles, AGuardHoldsOffASignalUntilItEnds) {
-    struct sigaction note {}, previous {};
+    struct sigaction note {
+    }, previous{};
     note.sa_handler = NoteSignal;
     sigemptyset(&note.sa_mask);
     ASSERT_EQ(sigaction(SIGUSR1, &note, &previous), 0);

@@ -26,16 +26,23 @@ int OpenNew(const fs::path& path) {
     return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
 }
 int OpenDirect(const fs::path& path) {
-    return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY,
-                  _S_IREAD | _S_IWRITE);
+    return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
 }
-bool MayWrite(const fs::path& path) { return _waccess(path.c_str(), 2) == 0; }
+bool MayWrite(const fs::path& path) {
+    return _waccess(path.c_str(), 2) == 0;
+}
 long WriteSome(int fd, const char* data, size_t size) {
     return _write(fd, data, static_cast<unsigned>(std::min<size_t>(size, 1u << 30)));
 }
-int SyncFile(int fd) { return _commit(fd); }
-int CloseFile(int fd) { return _close(fd); }
-int ProcessId() { return _getpid(); }
+int SyncFile(int fd) {
+    return _commit(fd);
+}
+int CloseFile(int fd) {
+    return _close(fd);
+}
+int ProcessId() {
+    return _getpid();
+}
 void KeepMode(int, const fs::path&) {}
 
 #else
@@ -46,11 +53,21 @@ int OpenNew(const fs::path& path) {
 int OpenDirect(const fs::path& path) {
     return open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
 }
-bool MayWrite(const fs::path& path) { return access(path.c_str(), W_OK) == 0; }
-long WriteSome(int fd, const char* data, size_t size) { return write(fd, data, size); }
-int SyncFile(int fd) { return fsync(fd); }
-int CloseFile(int fd) { return close(fd); }
-int ProcessId() { return static_cast<int>(getpid()); }
+bool MayWrite(const fs::path& path) {
+    return access(path.c_str(), W_OK) == 0;
+}
+long WriteSome(int fd, const char* data, size_t size) {
+    return write(fd, data, size);
+}
+int SyncFile(int fd) {
+    return fsync(fd);
+}
+int CloseFile(int fd) {
+    return close(fd);
+}
+int ProcessId() {
+    return static_cast<int>(getpid());
+}
 // The new report keeps the permissions of the file it replaces.
 void KeepMode(int fd, const fs::path& old) {
     struct stat st {};
@@ -74,7 +91,9 @@ DescriptorBuffer::int_type DescriptorBuffer::overflow(int_type c) {
     return traits_type::not_eof(c);
 }
 
-int DescriptorBuffer::sync() { return Drain() ? 0 : -1; }
+int DescriptorBuffer::sync() {
+    return Drain() ? 0 : -1;
+}
 
 bool DescriptorBuffer::Drain() {
     const char* at = pbase();
@@ -127,9 +146,13 @@ OutputFile::OutputFile(const fs::path& target, RunFiles& files) : target_(target
     buffer_.SetDescriptor(fd_);
 }
 
-OutputFile::~OutputFile() { DiscardReport(); }
+OutputFile::~OutputFile() {
+    DiscardReport();
+}
 
-void OutputFile::Fail(int error) { Fail(std::strerror(error)); }
+void OutputFile::Fail(int error) {
+    Fail(std::strerror(error));
+}
 
 void OutputFile::Fail(const std::string& why) {
     if (error_.empty()) error_ = "cannot write '" + target_.string() + "': " + why;

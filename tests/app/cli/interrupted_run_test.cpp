@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -26,6 +28,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../../../fuzz/folder_snapshot.h"
@@ -44,19 +47,19 @@ using snapshot::FolderState;
 using test::TempFolder;
 
 constexpr std::array<int, 4> kEndingSignals = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
-constexpr int kMoments = 240;  // interruptions, spread over a whole run
+constexpr int kMoments = 200;  // interruptions, spread over a whole run
 constexpr std::string_view kOldReport = "the report of an earlier run\n";
 
 struct Child {
     pid_t pid = -1;
-    timespec started{};
 };
 
 // Starts the command line with default signal actions, whatever the test
 // runner had, and its standard output and error going nowhere (or to `out`).
 Child Start(const std::vector<std::string>& arguments, int out = -1) {
     std::vector<char*> argv;
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
     posix_spawnattr_t attributes;
@@ -79,7 +82,6 @@ Child Start(const std::vector<std::string>& arguments, int out = -1) {
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
 
     Child child;
-    clock_gettime(CLOCK_MONOTONIC, &child.started);
     if (posix_spawn(&child.pid, argv[0], &actions, &attributes, argv.data(), environ) != 0) {
         child.pid = -1;
     }
@@ -95,20 +97,30 @@ int Wait(pid_t pid) {
     return status;
 }
 
-void SleepUntil(const timespec& start, std::chrono::nanoseconds after) {
-    timespec at = start;
-    const long long ns = at.tv_nsec + after.count();
-    at.tv_sec += static_cast<time_t>(ns / 1'000'000'000);
-    at.tv_nsec = static_cast<long>(ns % 1'000'000'000);
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) == EINTR) {
-    }
+std::chrono::nanoseconds Duration(const timeval& t) {
+    return std::chrono::seconds(t.tv_sec) + std::chrono::microseconds(t.tv_usec);
 }
 
-std::chrono::nanoseconds Since(const timespec& start) {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return std::chrono::seconds(now.tv_sec - start.tv_sec) +
-           std::chrono::nanoseconds(now.tv_nsec - start.tv_nsec);
+// Returns once the child has taken the processor time given, or has ended
+// (it is not reaped). Moments are taken in processor time rather than on the
+// clock, so that they fall at the same steps of a run however busy the
+// machine is.
+void WaitForProcessorTime(pid_t pid, std::chrono::nanoseconds at) {
+    clockid_t clock;
+    if (clock_getcpuclockid(pid, &clock) != 0) return;
+    for (;;) {
+        timespec used{};
+        if (clock_gettime(clock, &used) != 0) return;
+        if (std::chrono::seconds(used.tv_sec) + std::chrono::nanoseconds(used.tv_nsec) >= at)
+            return;
+        siginfo_t info{};
+        if (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 ||
+            info.si_pid == pid) {
+            return;
+        }
+        const timespec pause{0, 50'000};
+        nanosleep(&pause, nullptr);
+    }
 }
 
 // The entries whose state is neither the one before nor the one a whole run
@@ -127,7 +139,8 @@ std::string OtherChanges(const FolderState& before, const FolderState& whole,
     for (const std::string& path : paths) {
         const auto now = at(after, path);
         if (now == at(before, path) || now == at(whole, path)) continue;
-        problems += (now ? (at(before, path) ? "changed: " : "added: ") : "removed: ") + path + "\n";
+        problems +=
+            (now ? (at(before, path) ? "changed: " : "added: ") : "removed: ") + path + "\n";
     }
     return problems;
 }
@@ -149,9 +162,9 @@ protected:
     static void SetUpTestSuite() {
         game_ = new TempFolder;
         gamegen::GameSpec spec;
-        spec.pegs = 6;
+        spec.pegs = 4;
         spec.rows = 30;
-        spec.stockFiles = 120;
+        spec.stockFiles = 60;
         spec.species = 12;
         spec.venues = 3;
         spec.smallPegs = 2;
@@ -180,7 +193,7 @@ protected:
     static std::vector<std::string> Arguments(const fs::path& game,
                                               const std::optional<fs::path>& output) {
         std::vector<std::string> arguments = {VENUECHECK_BINARY, "--game-dir", game.string(),
-                                              "--all", "--format", "text"};
+                                              "--all",           "--format",   "text"};
         if (output) {
             arguments.push_back("--output");
             arguments.push_back(output->string());
@@ -196,46 +209,69 @@ TempFolder* InterruptedRun::game_ = nullptr;
 TEST_F(InterruptedRun, LeavesTheGameAsBeforeOrAsAWholeRunDoes) {
     const FolderState before = snapshot::TakeSnapshot(game_->Path());
 
-    // Three whole runs: what they leave, and how long one takes.
+    // Whole runs, two at a time as the interruptions below run: what they
+    // leave, and how long one takes.
     FolderState whole;
     std::string wholeReport;
     std::vector<std::chrono::nanoseconds> durations;
-    for (int run = 0; run < 3; ++run) {
-        TempFolder copy;
-        fs::copy(game_->Path(), copy.Path() / "game", fs::copy_options::recursive);
-        const Child child =
-            Start(Arguments(copy.Path() / "game", copy.Path() / "report.txt"));
-        ASSERT_GT(child.pid, 0);
-        const int status = Wait(child.pid);
-        durations.push_back(Since(child.started));
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) <= 1) << "status " << status;
-        const FolderState after = snapshot::TakeSnapshot(copy.Path() / "game");
-        ASSERT_EQ(snapshot::UndocumentedChanges(before, after, true), "");
-        const std::string report = test::ReadWholeFile(copy.Path() / "report.txt");
-        ASSERT_FALSE(report.empty());
-        if (run == 0) {
-            whole = after;
-            wholeReport = report;
+    for (int pair = 0; pair < 2; ++pair) {
+        std::array<TempFolder, 2> copies;
+        std::array<Child, 2> children;
+        for (size_t i = 0; i < 2; ++i) {
+            fs::copy(game_->Path(), copies[i].Path() / "game", fs::copy_options::recursive);
         }
-        EXPECT_EQ(after, whole) << "whole runs differ";
-        EXPECT_EQ(report, wholeReport) << "whole runs differ";
+        for (size_t i = 0; i < 2; ++i) {
+            children[i] =
+                Start(Arguments(copies[i].Path() / "game", copies[i].Path() / "report.txt"));
+            ASSERT_GT(children[i].pid, 0);
+        }
+        for (int ended = 0; ended < 2; ++ended) {
+            int status = 0;
+            rusage usage{};
+            const pid_t pid = wait4(-1, &status, 0, &usage);
+            const size_t i = pid == children[0].pid ? 0 : 1;
+            ASSERT_EQ(pid, children[i].pid);
+            durations.push_back(Duration(usage.ru_utime) + Duration(usage.ru_stime));
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) <= 1) << "status " << status;
+        }
+        for (size_t i = 0; i < 2; ++i) {
+            const FolderState after = snapshot::TakeSnapshot(copies[i].Path() / "game");
+            ASSERT_EQ(snapshot::UndocumentedChanges(before, after, true), "");
+            const std::string report = test::ReadWholeFile(copies[i].Path() / "report.txt");
+            ASSERT_FALSE(report.empty());
+            if (pair == 0 && i == 0) {
+                whole = after;
+                wholeReport = report;
+            }
+            EXPECT_EQ(after, whole) << "whole runs differ";
+            EXPECT_EQ(report, wholeReport) << "whole runs differ";
+        }
     }
     // The run does what it documents: the old plain copy, the old probe file
     // and the species list go, and no file is added.
     ASSERT_NE(whole, before);
     std::sort(durations.begin(), durations.end());
-    const auto span = durations[1] + durations[1] / 10;
+    const auto span = durations[0];
 
-    std::array<int, kEndingSignals.size()> cutShort{};
-    int untouched = 0;
-    uint32_t random = 12345;
-    for (int moment = 0; moment < kMoments; ++moment) {
+    // What one interruption left, with where it came; empty problems when
+    // the game and the report are as they may be.
+    struct Outcome {
+        std::string where;
+        std::string problems;
+        bool cutShort = false;
+        bool untouched = false;
+    };
+    const auto interrupt = [&](int moment) {
         // Each signal in turn, each at a moment of its own stretch of the run.
         const int signal = kEndingSignals[static_cast<size_t>(moment) % kEndingSignals.size()];
+        uint32_t random = 12345u + 2654435761u * static_cast<uint32_t>(moment);
         random = random * 1664525u + 1013904223u;
         const double within = (moment + (random >> 8) / double(1u << 24)) / kMoments;
         const auto after = std::chrono::nanoseconds(static_cast<long long>(
             within * static_cast<double>(std::chrono::nanoseconds(span).count())));
+        Outcome outcome;
+        outcome.where = "signal " + std::to_string(signal) + " after " +
+                        std::to_string(after.count() / 1000) + " us of processor time";
 
         TempFolder copy;
         const fs::path game = copy.Path() / "game";
@@ -246,39 +282,72 @@ TEST_F(InterruptedRun, LeavesTheGameAsBeforeOrAsAWholeRunDoes) {
         const bool toFile = moment % 8 < 4;  // every signal with and without --output
         const Child child =
             Start(Arguments(game, toFile ? std::optional(reports / "report.txt") : std::nullopt));
-        ASSERT_GT(child.pid, 0);
-        SleepUntil(child.started, after);
+        if (child.pid <= 0) {
+            outcome.problems = "cannot start the command line\n";
+            return outcome;
+        }
+        WaitForProcessorTime(child.pid, after);
         kill(child.pid, signal);
         const int status = Wait(child.pid);
 
-        const std::string where = "signal " + std::to_string(signal) + " after " +
-                                  std::to_string(after.count() / 1000) + " us";
         if (WIFSIGNALED(status)) {
-            EXPECT_EQ(WTERMSIG(status), signal) << where;
-            ++cutShort[static_cast<size_t>(moment) % kEndingSignals.size()];
-        } else {
-            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) <= 1)
-                << where << ": status " << status;
+            outcome.cutShort = true;
+            if (WTERMSIG(status) != signal) {
+                outcome.problems += "ended by signal " + std::to_string(WTERMSIG(status)) + "\n";
+            }
+        } else if (!WIFEXITED(status) || WEXITSTATUS(status) > 1) {
+            outcome.problems += "status " + std::to_string(status) + "\n";
         }
         const FolderState state = snapshot::TakeSnapshot(game);
-        EXPECT_EQ(OtherChanges(before, whole, state), "") << where;
-        if (state == before) ++untouched;
-        EXPECT_EQ(Names(reports), std::vector<std::string>{"report.txt"}) << where;
+        outcome.problems += OtherChanges(before, whole, state);
+        outcome.untouched = state == before;
+        if (Names(reports) != std::vector<std::string>{"report.txt"}) {
+            outcome.problems += "beside the report: more than the report\n";
+        }
         const std::string report = copy.Read("reports/report.txt");
-        EXPECT_TRUE(report == kOldReport || (toFile && report == wholeReport))
-            << where << ": a report of " << report.size() << " bytes";
-        if (HasFailure()) break;
+        if (report != kOldReport && !(toFile && report == wholeReport)) {
+            outcome.problems += "a report of " + std::to_string(report.size()) + " bytes\n";
+        }
+        return outcome;
+    };
+
+    // Two at a time, for the two cores a test machine has at least.
+    std::vector<Outcome> outcomes(kMoments);
+    std::atomic<int> next{0};
+    const auto work = [&] {
+        for (int moment = next++; moment < kMoments; moment = next++) {
+            outcomes[static_cast<size_t>(moment)] = interrupt(moment);
+        }
+    };
+    std::thread second(work);
+    work();
+    second.join();
+
+    std::array<int, kEndingSignals.size()> cutShort{};
+    int untouched = 0;
+    int midway = 0;  // cut short after some change
+    int failed = 0;
+    for (size_t moment = 0; moment < outcomes.size(); ++moment) {
+        const Outcome& outcome = outcomes[moment];
+        if (outcome.cutShort) ++cutShort[moment % kEndingSignals.size()];
+        if (outcome.untouched) ++untouched;
+        if (outcome.cutShort && !outcome.untouched) ++midway;
+        if (!outcome.problems.empty() && ++failed <= 5) {
+            ADD_FAILURE() << outcome.where << ":\n" << outcome.problems;
+        }
     }
-    // Most moments fell within the run, so it was cut short there, by every
-    // signal, and some before it had changed anything.
+    EXPECT_EQ(failed, 0) << "of " << kMoments << " interruptions";
+    // Many moments fell within the run, so every signal cut it short, many
+    // of them after it had changed the game.
     for (size_t i = 0; i < kEndingSignals.size(); ++i) {
-        EXPECT_GE(cutShort[i], kMoments / 8) << "signal " << kEndingSignals[i];
+        EXPECT_GE(cutShort[i], kMoments / 20) << "signal " << kEndingSignals[i];
     }
-    EXPECT_LT(untouched, kMoments / 2);
-    std::cout << "whole run " << span.count() / 1000 << " us; cut short by SIGINT, SIGTERM, "
+    EXPECT_GE(midway, kMoments / 10);
+    std::cout << "whole run " << span.count() / 1000
+              << " us of processor time; cut short by SIGINT, SIGTERM, "
               << "SIGHUP, SIGPIPE: " << cutShort[0] << ", " << cutShort[1] << ", " << cutShort[2]
               << ", " << cutShort[3] << " of " << kMoments / 4 << " each; " << untouched
-              << " before any change\n";
+              << " before any change, " << midway << " cut short after some\n";
 }
 
 // A reader that goes away, as `venuecheck | head -1` does: the next write

@@ -140,11 +140,12 @@ TEST_F(ReportFile, AFolderOrFileThatMayNotBeWrittenStaysAsItWas) {
                                           fs::perms::group_exec | fs::perms::others_read |
                                           fs::perms::others_exec);
         for (const auto& entry : fs::recursive_directory_iterator(game_.Path())) {
-            fs::permissions(entry.path(),
-                            fs::perms::group_read | fs::perms::others_read |
-                                (entry.is_directory() ? fs::perms::group_exec | fs::perms::others_exec
-                                                      : fs::perms::none),
-                            fs::perm_options::add);
+            fs::permissions(
+                entry.path(),
+                fs::perms::group_read | fs::perms::others_read |
+                    (entry.is_directory() ? fs::perms::group_exec | fs::perms::others_exec
+                                          : fs::perms::none),
+                fs::perm_options::add);
         }
         fs::permissions(out_.Path(), fs::perms::others_exec | fs::perms::others_read,
                         fs::perm_options::add);
