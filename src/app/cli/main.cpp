@@ -1,7 +1,5 @@
 // venuecheck: the check run of the venue checker on the command line.
 
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
@@ -10,7 +8,10 @@
 #include <optional>
 #include <string>
 
+#include "app/cli/console.h"
 #include "check/checker.h"
+#include "common/host_path.h"
+#include "common/version.h"
 #include "report/recording_pane.h"
 #include "report/report.h"
 #include "report/report_formats.h"
@@ -44,6 +45,7 @@ std::optional<int> FindVenue(const std::vector<std::string>& names, const std::s
 }  // namespace
 
 int main(int argc, char** argv) {
+    const Console console;
     CLI::App app{"Checks the venues of a Pelarin game folder and reports errors, warnings and advice.",
                  "venuecheck"};
     std::string gameDir = ".";
@@ -65,6 +67,8 @@ int main(int argc, char** argv) {
     app.add_option("--format", format, "Report format: ansi, text, runs or html")
         ->check(CLI::IsMember({"ansi", "text", "runs", "html"}));
     app.add_option("--output", output, "Write the report to this file");
+    bool version = false;
+    app.add_flag("--version", version, "Print the version and exit");
     // For measurements: the files whose content the run read, one host path a
     // line, in the order read (not shown in the help).
     std::optional<std::string> filesRead;
@@ -79,14 +83,20 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& error) {
         return Fail(std::string(error.what()) + " (see --help)");
     }
+    if (version) {
+        std::cout << "venuecheck " << kVersion << "\n";
+        return kExitClean;
+    }
 
+    // Names from the command line are 8-bit text, as the game's are.
+    const std::filesystem::path gameRoot = GameFolderPath(gameDir);
     std::error_code ec;
-    if (!std::filesystem::is_directory(gameDir, ec)) {
-        return Fail("game folder '" + gameDir + "' does not exist");
+    if (!std::filesystem::is_directory(gameRoot, ec)) {
+        return Fail("game folder '" + gameDir + "' does not exist" + WhyFolderIsMissing(gameRoot));
     }
 
     std::vector<std::string> readPaths;
-    GameFolder folder(gameDir);
+    GameFolder folder(gameRoot);
     if (filesRead) {
         folder.OnFileRead([&readPaths](const std::filesystem::path& path) {
             readPaths.push_back(path.string());
@@ -98,14 +108,14 @@ int main(int argc, char** argv) {
 
     std::ofstream file;
     if (output) {
-        file.open(*output, std::ios::binary | std::ios::trunc);
+        file.open(HostPath(*output), std::ios::binary | std::ios::trunc);
         if (!file) return Fail("cannot write '" + *output + "'");
     }
     std::ostream& out = output ? static_cast<std::ostream&>(file) : std::cout;
 
     auto writeFilesRead = [&filesRead, &readPaths] {
         if (!filesRead) return true;
-        std::ofstream paths(*filesRead, std::ios::binary | std::ios::trunc);
+        std::ofstream paths(HostPath(*filesRead), std::ios::binary | std::ios::trunc);
         for (const auto& path : readPaths) paths << path << "\n";
         return static_cast<bool>(paths.flush());
     };
@@ -132,7 +142,7 @@ int main(int argc, char** argv) {
         for (size_t i = 0; i < names.size(); ++i) positions.push_back(static_cast<int>(i));
     }
 
-    if (!format) format = (!output && isatty(STDOUT_FILENO)) ? "ansi" : "text";
+    if (!format) format = (!output && console.OutputTakesColours()) ? "ansi" : "text";
 
     FindingCounts total;
     if (*format == "html") out << RenderHtmlHead();
