@@ -42,8 +42,13 @@ set(CPACK_PACKAGE_NAME venuecheck)
 set(CPACK_PACKAGE_VENDOR "the venuecheck developers")
 set(CPACK_PACKAGE_CONTACT "the venuecheck developers <dev@venuecheck.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "checks the venues of Pelarin fishing game folders")
-set(CPACK_PACKAGE_DESCRIPTION
-    "venuecheck reads the venues of a Pelarin game folder the way the game reads them (venue files, pegs, peg data grids, records, sounds, stocking lists, stock files, species and the maximum-size table) and reports every fault it finds as an error, a warning or advice.")
+set(CPACK_PACKAGE_DESCRIPTION [=[venuecheck reads the venues of a Pelarin game folder the way the game
+reads them: venue files, pegs, peg data grids, records, sounds, stocking
+lists, stock files, species and the maximum-size table. It reports every
+fault it finds as an error, a warning or advice.
+.
+The package holds the command line, venuecheck, and the window,
+venuecheck-gui.]=])
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_VERBATIM_VARIABLES ON)
@@ -126,5 +131,8 @@ else()
     # dpkg-shlibdeps works out the libraries the programs need.
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 endif()
+
+# scripts/package builds the programs it packs; packing builds nothing else.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 include(CPack)
