@@ -187,13 +187,21 @@ TEST_F(CommandLine, ListsTheFilesItReadWhenAsked) {
               root + "venues/a.ven\n" + root + "venues/b.ven\n" + root + "venues/c.ven\n");
 }
 
-TEST(CommandLineErrors, AnEmptyGameFolderChecksNothing) {
+TEST(CommandLineErrors, AGameFolderWithoutVenueFilesIsAnError) {
+    // Almost always the wrong folder: an error, with --list too, not a
+    // success that checked nothing.
     TempFolder game;
-    const CommandResult r = RunCommand(ShellQuote(VENUECHECK_BINARY) + " --game-dir " +
-                                       ShellQuote(game.Path().string()) + " --format text");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "0 venues checked: 0 errors, 0 warnings, 0 advice\n");
+    game.Write("species/roach.spc", "NAME Roach\n");
+    const std::string dir = game.Path().string();
+    for (const char* arguments : {" --format text", " --list"}) {
+        const CommandResult r = RunCommand(ShellQuote(VENUECHECK_BINARY) + " --game-dir " +
+                                           ShellQuote(dir) + arguments);
+        EXPECT_EQ(r.status, 2) << arguments;
+        EXPECT_EQ(r.out, "") << arguments;
+        EXPECT_EQ(r.err, "venuecheck: no venue files in '" + dir + "/venues': is " + dir +
+                             " the game folder?\n")
+            << arguments;
+    }
 }
 
 }  // namespace
