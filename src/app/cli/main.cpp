@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -48,17 +49,29 @@ std::optional<int> FindVenue(const std::vector<std::string>& names, const std::s
 }
 
 // A line on a terminal's standard error that says which venue is being
-// checked, rewritten in place; it shows once a run has taken a second.
+// checked, rewritten in place (at most ten times a second); it shows once a
+// run has taken a second.
 class Progress {
 public:
-    Progress(size_t total, bool enabled) : total_(total), enabled_(enabled && total > 1) {}
+    using Clock = std::chrono::steady_clock;
+
+    Progress(size_t total, bool enabled) : total_(total), enabled_(enabled && total > 1) {
+        // Tests ask for the line at once.
+        if (const char* delay = std::getenv("VENUECHECK_PROGRESS_DELAY_MS")) {
+            delay_ = std::chrono::milliseconds(std::atoi(delay));
+        }
+    }
 
     void Checking(size_t done, std::string_view venue) {
         if (!enabled_) return;
-        if (std::chrono::steady_clock::now() - start_ < std::chrono::seconds(1)) return;
+        const auto now = Clock::now();
+        if (now - start_ < delay_ || (shown_ && now - lastShown_ < std::chrono::milliseconds(100))) {
+            return;
+        }
         std::cerr << "\r\x1b[Kchecking " << done + 1 << " of " << total_ << ": " << venue
                   << std::flush;
         shown_ = true;
+        lastShown_ = now;
     }
 
     void Clear() {
@@ -67,7 +80,9 @@ public:
     }
 
 private:
-    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    Clock::time_point start_ = Clock::now();
+    Clock::time_point lastShown_;
+    Clock::duration delay_ = std::chrono::seconds(1);
     size_t total_;
     bool enabled_;
     bool shown_ = false;

@@ -230,5 +230,39 @@ class MachineFormats(unittest.TestCase):
             self.assertEqual(uris, {"venues/caf%C3%A9.ven"})
 
 
+class Progress(unittest.TestCase):
+    def test_shows_on_a_terminal_only(self):
+        # On a terminal, a run of several venues rewrites one line in place and
+        # clears it before the counts; elsewhere standard error holds the counts.
+        import pty
+        game = os.path.join(TESTS_DIR, "fixtures", "venue-basics", "game")
+        with tempfile.TemporaryDirectory() as temp:
+            copy = os.path.join(temp, "game")
+            shutil.copytree(game, copy)
+            primary, secondary = pty.openpty()
+            environment = dict(os.environ, VENUECHECK_PROGRESS_DELAY_MS="0")
+            result = subprocess.run([VENUECHECK, "--game-dir", copy, "--format", "text",
+                                     "--output", os.devnull], stderr=secondary, env=environment,
+                                    timeout=60)
+            os.close(secondary)
+            err = b""
+            while True:
+                try:
+                    chunk = os.read(primary, 4096)
+                except OSError:
+                    break
+                if not chunk:
+                    break
+                err += chunk
+            os.close(primary)
+            self.assertIn(result.returncode, (0, 1))
+            self.assertTrue(err.startswith(b"\r\x1b[Kchecking 1 of "), err)
+            self.assertRegex(err, rb"\r\x1b\[K[0-9]+ venues checked: ")
+            piped = subprocess.run([VENUECHECK, "--game-dir", copy, "--format", "text",
+                                    "--output", os.devnull], capture_output=True,
+                                   env=environment, timeout=60)
+            self.assertRegex(piped.stderr, rb"^[0-9]+ venues checked: [^\r]*\n$")
+
+
 if __name__ == "__main__":
     unittest.main(verbosity=2)
