@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <CLI/CLI.hpp>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -12,11 +11,11 @@
 #include <optional>
 #include <string>
 
+#include "app/cli/options.h"
 #include "check/checker.h"
 #include "common/text.h"
 #include "common/version.h"
 #include "report/check_record.h"
-#include "report/finding_filter.h"
 #include "report/json_writer.h"
 #include "report/report.h"
 #include "report/report_formats.h"
@@ -100,82 +99,28 @@ std::string AbsoluteFolder(const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Checks the venues of a Pelarin game folder and reports errors, warnings and advice.",
-                 "venuecheck"};
-    std::string gameDir = ".";
-    bool list = false;
-    bool all = false;
-    std::optional<std::string> venueName;
-    std::optional<int> index;
-    std::optional<std::string> format;
-    std::optional<std::string> output;
-    std::string minSeverity = "advice";
-    bool quiet = false;
-    std::optional<int> maxWarnings;
-    std::vector<std::string> ignores;
-    bool listRules = false;
-    bool version = false;
-
-    app.add_option("--game-dir", gameDir, "The game folder (default: the working directory)");
-    auto* listOpt = app.add_flag("--list", list, "List the venue names in catalogue order");
-    auto* allOpt = app.add_flag("--all", all, "Check every venue (the default)");
-    auto* venueOpt = app.add_option("--venue", venueName, "Check the venue of this name");
-    auto* indexOpt = app.add_option("--index", index, "Check the venue at this selector position (from 0)");
-    listOpt->excludes(allOpt, venueOpt, indexOpt);
-    allOpt->excludes(venueOpt, indexOpt);
-    venueOpt->excludes(indexOpt);
-    app.add_option("--format", format, "Report format: ansi, text, runs, html, json or sarif")
-        ->check(CLI::IsMember({"ansi", "text", "runs", "html", "json", "sarif"}));
-    app.add_option("--output", output, "Write the report to this file");
-    auto* minOpt =
-        app.add_option("--min-severity", minSeverity,
-                       "Leave out findings below this severity: error, warning or advice (the default)")
-            ->check(CLI::IsMember({"error", "warning", "advice"}));
-    app.add_flag("--quiet", quiet, "Errors only (the same as --min-severity error)")->excludes(minOpt);
-    app.add_option("--max-warnings", maxWarnings,
-                   "Exit with status 1 also when more than N warnings are shown")
-        ->check(CLI::NonNegativeNumber);
-    app.add_option("--ignore", ignores,
-                   "Leave out a rule's findings, everywhere (RULE) or in the files a glob matches "
-                   "(RULE:GLOB, '/' between folders); may be given again");
-    app.add_flag("--list-rules", listRules, "Print the rules (with --format json: as JSON) and exit");
-    app.add_flag("--version", version, "Print the version and exit");
-    // For measurements: the files whose content the run read, one host path a
-    // line, in the order read (not shown in the help).
-    std::optional<std::string> filesRead;
-    app.add_option("--files-read", filesRead, "Write the paths of the files read to this file")
-        ->group("");
-
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
-        std::cout << app.help();
-        return kExitClean;
-    } catch (const CLI::ParseError& error) {
-        return Fail(std::string(error.what()) + " (see --help)");
+    ParsedCommandLine parsed = ParseCommandLine(argc, argv);
+    if (!parsed.options) {
+        std::cout << parsed.out;
+        if (!parsed.error.empty()) return Fail(parsed.error);
+        return parsed.status;
     }
+    const CommandLineOptions& o = *parsed.options;
+    const std::string& gameDir = o.gameDir;
+    const auto& output = o.output;
+    const auto& filesRead = o.filesRead;
+    const FindingFilter& filter = o.filter;
+    std::optional<std::string> format = o.format;
 
-    if (version) {
+    if (o.version) {
         std::cout << "venuecheck " << kVersion << "\n";
         return kExitClean;
     }
     const RunHeader header{"venuecheck", kVersion, AbsoluteFolder(gameDir)};
-    if (listRules) {
-        if (format && *format != "text" && *format != "json") {
-            return Fail("--list-rules is written as text or json, not " + *format);
-        }
+    if (o.listRules) {
         std::cout << (format && *format == "json" ? RenderJsonRules(header) : RenderRulesText());
         std::cout.flush();
         return std::cout ? kExitClean : Fail("cannot write the rules");
-    }
-
-    FindingFilter filter;
-    filter.SetMinimum(quiet ? Severity::kError : *FindingFilter::ParseSeverity(minSeverity));
-    for (const std::string& text : ignores) {
-        std::string error;
-        auto ignore = FindingFilter::ParseIgnore(text, error);
-        if (!ignore) return Fail(error);
-        filter.AddIgnore(std::move(*ignore));
     }
 
     std::error_code ec;
@@ -215,7 +160,7 @@ int main(int argc, char** argv) {
         return static_cast<bool>(paths.flush());
     };
 
-    if (list) {
+    if (o.list) {
         for (const auto& name : names) out << name << "\n";
         out.flush();
         if (!out) return Fail("cannot write the venue list");
@@ -223,13 +168,13 @@ int main(int argc, char** argv) {
     }
 
     std::vector<int> positions;
-    if (index) {
+    if (const auto& index = o.index) {
         if (*index < 0 || static_cast<size_t>(*index) >= names.size()) {
             return Fail("no venue at position " + std::to_string(*index) + " (there are " +
                         std::to_string(names.size()) + ")");
         }
         positions.push_back(*index);
-    } else if (venueName) {
+    } else if (const auto& venueName = o.venueName) {
         const auto found = FindVenue(names, *venueName);
         if (!found) return Fail("no venue named '" + *venueName + "'");
         positions.push_back(*found);
@@ -284,6 +229,6 @@ int main(int argc, char** argv) {
     std::cerr << positions.size() << " venues checked: " << total.errors << " errors, "
               << total.warnings << " warnings, " << total.advice << " advice\n";
     if (total.errors > 0) return kExitFindings;
-    if (maxWarnings && total.warnings > *maxWarnings) return kExitFindings;
+    if (o.maxWarnings && total.warnings > *o.maxWarnings) return kExitFindings;
     return kExitClean;
 }
