@@ -45,7 +45,19 @@ protected:
         if (pptr() == epptr()) return traits_type::eof();
         *pptr() = traits_type::to_char_type(c);
         pbump(1);
+        if (traits_type::to_char_type(c) == '\n' && !Flush()) return traits_type::eof();
         return c;
+    }
+
+    // Line by line, as a terminal's standard output is written elsewhere,
+    // so that the report and a line on standard error come in their order.
+    std::streamsize xsputn(const char* text, std::streamsize count) override {
+        const std::streamsize written = std::streambuf::xsputn(text, count);
+        if (std::char_traits<char>::find(text, static_cast<size_t>(written), '\n') != nullptr &&
+            !Flush()) {
+            return 0;
+        }
+        return written;
     }
 
     int sync() override { return Flush() ? 0 : -1; }
