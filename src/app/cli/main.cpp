@@ -31,7 +31,7 @@ constexpr int kExitFindings = 1;
 constexpr int kExitUsage = 2;
 
 int Fail(const std::string& message) {
-    std::cerr << "venuecheck: " << message << "\n";
+    std::cerr << "venuecheck: " << OneLine(message) << "\n";
     return kExitUsage;
 }
 
@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
     ParsedCommandLine parsed = ParseCommandLine(argc, argv);
     if (!parsed.options) {
         std::cout << parsed.out;
-        if (!parsed.error.empty()) return Fail(parsed.error);
+        if (parsed.status != 0) return Fail(parsed.error);
         return parsed.status;
     }
     const CommandLineOptions& o = *parsed.options;
