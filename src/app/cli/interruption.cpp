@@ -1,4 +1,4 @@
-#include "interruption.h"
+#include "app/cli/interruption.h"
 
 #include <atomic>
 

@@ -1,22 +1,28 @@
 // venuecheck: the check run of the venue checker on the command line.
 
-#include <unistd.h>
-
-#include <CLI/CLI.hpp>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
 
+#include "app/cli/console.h"
+#include "app/cli/interruption.h"
+#include "app/cli/options.h"
+#include "app/cli/output_file.h"
 #include "check/checker.h"
-#include "interruption.h"
-#include "output_file.h"
-#include "report/recording_pane.h"
+#include "common/host_path.h"
+#include "common/text.h"
+#include "common/version.h"
+#include "report/check_record.h"
+#include "report/json_writer.h"
 #include "report/report.h"
 #include "report/report_formats.h"
-#include "common/text.h"
+#include "report/rules_document.h"
+#include "report/sarif_writer.h"
 
 namespace {
 
@@ -27,7 +33,7 @@ constexpr int kExitFindings = 1;
 constexpr int kExitUsage = 2;
 
 int Fail(const std::string& message) {
-    std::cerr << "venuecheck: " << message << "\n";
+    std::cerr << "venuecheck: " << OneLine(message) << "\n";
     return kExitUsage;
 }
 
@@ -43,6 +49,62 @@ std::optional<int> FindVenue(const std::vector<std::string>& names, const std::s
     return std::nullopt;
 }
 
+// A line on a terminal's standard error that says which venue is being
+// checked, rewritten in place (at most ten times a second); it shows once a
+// run has taken a second.
+class Progress {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    Progress(size_t total, bool enabled) : total_(total), enabled_(enabled && total > 1) {
+        // Tests ask for the line at once.
+        if (const char* delay = std::getenv("VENUECHECK_PROGRESS_DELAY_MS")) {
+            delay_ = std::chrono::milliseconds(std::atoi(delay));
+        }
+    }
+
+    void Checking(size_t done, std::string_view venue) {
+        if (!enabled_) return;
+        const auto now = Clock::now();
+        if (now - start_ < delay_ || (shown_ && now - lastShown_ < std::chrono::milliseconds(100))) {
+            return;
+        }
+        std::cerr << "\r\x1b[Kchecking " << done + 1 << " of " << total_ << ": " << venue
+                  << std::flush;
+        shown_ = true;
+        lastShown_ = now;
+    }
+
+    void Clear() {
+        if (shown_) std::cerr << "\r\x1b[K" << std::flush;
+        shown_ = false;
+    }
+
+private:
+    Clock::time_point start_ = Clock::now();
+    Clock::time_point lastShown_;
+    Clock::duration delay_ = std::chrono::seconds(1);
+    size_t total_;
+    bool enabled_;
+    bool shown_ = false;
+};
+
+// Names from the command line are 8-bit text, as the game's are (on Windows
+// in the ANSI code page).
+std::string AbsoluteFolder(const std::string& folder) {
+    std::error_code ec;
+    std::filesystem::path path = std::filesystem::absolute(HostPath(folder), ec);
+    if (ec) path = HostPath(folder);
+    std::string text = GameName(path.lexically_normal());
+    if (std::filesystem::path::preferred_separator == '\\') {
+        for (char& c : text) {
+            if (c == '\\') c = '/';
+        }
+    }
+    while (text.size() > 1 && text.back() == '/') text.pop_back();
+    return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -50,49 +112,39 @@ int main(int argc, char** argv) {
     RunFiles runFiles;
     const EndRunOnInterruption endRun(runFiles);
 
-    CLI::App app{"Checks the venues of a Pelarin game folder and reports errors, warnings and advice.",
-                 "venuecheck"};
-    std::string gameDir = ".";
-    bool list = false;
-    bool all = false;
-    std::optional<std::string> venueName;
-    std::optional<int> index;
-    std::optional<std::string> format;
-    std::optional<std::string> output;
+    const Console console;
+    ParsedCommandLine parsed = ParseCommandLine(argc, argv);
+    if (!parsed.options) {
+        std::cout << parsed.out;
+        if (parsed.status != 0) return Fail(parsed.error);
+        return parsed.status;
+    }
+    const CommandLineOptions& o = *parsed.options;
+    const std::string& gameDir = o.gameDir;
+    const auto& output = o.output;
+    const auto& filesRead = o.filesRead;
+    const FindingFilter& filter = o.filter;
+    std::optional<std::string> format = o.format;
 
-    app.add_option("--game-dir", gameDir, "The game folder (default: the working directory)");
-    auto* listOpt = app.add_flag("--list", list, "List the venue names in catalogue order");
-    auto* allOpt = app.add_flag("--all", all, "Check every venue (the default)");
-    auto* venueOpt = app.add_option("--venue", venueName, "Check the venue of this name");
-    auto* indexOpt = app.add_option("--index", index, "Check the venue at this selector position (from 0)");
-    listOpt->excludes(allOpt, venueOpt, indexOpt);
-    allOpt->excludes(venueOpt, indexOpt);
-    venueOpt->excludes(indexOpt);
-    app.add_option("--format", format, "Report format: ansi, text, runs or html")
-        ->check(CLI::IsMember({"ansi", "text", "runs", "html"}));
-    app.add_option("--output", output, "Write the report to this file");
-    // For measurements: the files whose content the run read, one host path a
-    // line, in the order read (not shown in the help).
-    std::optional<std::string> filesRead;
-    app.add_option("--files-read", filesRead, "Write the paths of the files read to this file")
-        ->group("");
-
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
-        std::cout << app.help();
+    if (o.version) {
+        std::cout << "venuecheck " << kVersion << "\n";
         return kExitClean;
-    } catch (const CLI::ParseError& error) {
-        return Fail(std::string(error.what()) + " (see --help)");
+    }
+    const RunHeader header{"venuecheck", kVersion, AbsoluteFolder(gameDir)};
+    if (o.listRules) {
+        std::cout << (format && *format == "json" ? RenderJsonRules(header) : RenderRulesText());
+        std::cout.flush();
+        return std::cout ? kExitClean : Fail("cannot write the rules");
     }
 
+    const std::filesystem::path gameRoot = GameFolderPath(gameDir);
     std::error_code ec;
-    if (!std::filesystem::is_directory(gameDir, ec)) {
-        return Fail("game folder '" + gameDir + "' does not exist");
+    if (!std::filesystem::is_directory(gameRoot, ec)) {
+        return Fail("game folder '" + gameDir + "' does not exist" + WhyFolderIsMissing(gameRoot));
     }
 
     std::vector<std::string> readPaths;
-    GameFolder folder(gameDir);
+    GameFolder folder(gameRoot);
     folder.TrackRunFiles(&runFiles);
     if (filesRead) {
         folder.OnFileRead([&readPaths](const std::filesystem::path& path) {
@@ -102,22 +154,29 @@ int main(int argc, char** argv) {
     Checker checker{std::move(folder)};
     checker.StartUp();
     const std::vector<std::string> names = checker.VenueNames();
+    if (names.empty()) {
+        // Almost always the wrong folder rather than a game without venues.
+        std::string venues = gameDir;
+        if (!venues.empty() && venues.back() != '/' && venues.back() != '\\') venues += '/';
+        return Fail("no venue files in '" + venues + "venues': is " + gameDir +
+                    " the game folder?");
+    }
 
     std::optional<OutputFile> file;
     if (output) {
-        file.emplace(*output, runFiles);
+        file.emplace(HostPath(*output), runFiles);
         if (!file->IsOpen()) return Fail(file->Error());
     }
     std::ostream& out = output ? file->Stream() : std::cout;
 
     auto writeFilesRead = [&filesRead, &readPaths] {
         if (!filesRead) return true;
-        std::ofstream paths(*filesRead, std::ios::binary | std::ios::trunc);
+        std::ofstream paths(HostPath(*filesRead), std::ios::binary | std::ios::trunc);
         for (const auto& path : readPaths) paths << path << "\n";
         return static_cast<bool>(paths.flush());
     };
 
-    if (list) {
+    if (o.list) {
         for (const auto& name : names) out << name << "\n";
         out.flush();
         if (file && !file->Commit()) return Fail(file->Error());
@@ -126,13 +185,13 @@ int main(int argc, char** argv) {
     }
 
     std::vector<int> positions;
-    if (index) {
+    if (const auto& index = o.index) {
         if (*index < 0 || static_cast<size_t>(*index) >= names.size()) {
             return Fail("no venue at position " + std::to_string(*index) + " (there are " +
                         std::to_string(names.size()) + ")");
         }
         positions.push_back(*index);
-    } else if (venueName) {
+    } else if (const auto& venueName = o.venueName) {
         const auto found = FindVenue(names, *venueName);
         if (!found) return Fail("no venue named '" + *venueName + "'");
         positions.push_back(*found);
@@ -140,18 +199,32 @@ int main(int argc, char** argv) {
         for (size_t i = 0; i < names.size(); ++i) positions.push_back(static_cast<int>(i));
     }
 
-    if (!format) format = (!output && isatty(STDOUT_FILENO)) ? "ansi" : "text";
+    if (!format) format = (!output && console.OutputTakesColours()) ? "ansi" : "text";
+    const bool machine = *format == "json" || *format == "sarif";
 
     FindingCounts total;
+    std::vector<CheckResult> results;
+    Progress progress(positions.size(), console.ErrorIsTerminal());
     if (*format == "html") out << RenderHtmlHead();
-    for (int position : positions) {
-        RecordingPane pane;
-        Report report(pane);
+    for (size_t done = 0; done < positions.size(); ++done) {
+        const int position = positions[done];
+        const std::string& venue = names[static_cast<size_t>(position)];
+        progress.Checking(done, venue);
+        CheckRecorder pane;
+        Report report(pane, &pane);
+        report.SetFilter([&filter](const Finding& finding) { return filter.Shows(finding); });
         checker.CheckRun(position, report);
         total += report.Counts();
         const auto& runs = pane.Runs();
-        const std::string& venue = names[static_cast<size_t>(position)];
-        if (*format == "text") {
+        if (machine) {
+            CheckResult result{position, venue, {}, {}, report.Counts()};
+            if (const VenueRecord* record = checker.Venues().VenueAtIndex(static_cast<size_t>(position))) {
+                result.venueFile = checker.Folder().FoundPath(record->Path);
+            }
+            result.findings.reserve(pane.Findings().size());
+            for (const auto& recorded : pane.Findings()) result.findings.push_back(recorded.finding);
+            results.push_back(std::move(result));
+        } else if (*format == "text") {
             out << RenderText(runs);
         } else if (*format == "ansi") {
             out << RenderAnsi(runs);
@@ -161,7 +234,10 @@ int main(int argc, char** argv) {
             out << RenderHtmlSection(position, venue, runs);
         }
     }
+    progress.Clear();
     if (*format == "html") out << RenderHtmlFoot();
+    if (*format == "json") out << RenderJsonReport(header, results);
+    if (*format == "sarif") out << RenderSarifReport(header, results);
     out.flush();
     checker.ShutDown();
     if (file && !file->Commit()) return Fail(file->Error());
@@ -170,5 +246,7 @@ int main(int argc, char** argv) {
 
     std::cerr << positions.size() << " venues checked: " << total.errors << " errors, "
               << total.warnings << " warnings, " << total.advice << " advice\n";
-    return total.errors > 0 ? kExitFindings : kExitClean;
+    if (total.errors > 0) return kExitFindings;
+    if (o.maxWarnings && total.warnings > *o.maxWarnings) return kExitFindings;
+    return kExitClean;
 }

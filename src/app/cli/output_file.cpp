@@ -1,4 +1,4 @@
-#include "output_file.h"
+#include "app/cli/output_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 #include <system_error>
+
+#include "common/host_path.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -155,7 +157,7 @@ void OutputFile::Fail(int error) {
 }
 
 void OutputFile::Fail(const std::string& why) {
-    if (error_.empty()) error_ = "cannot write '" + target_.string() + "': " + why;
+    if (error_.empty()) error_ = "cannot write '" + GameName(target_) + "': " + why;
 }
 
 void OutputFile::DiscardReport() {
