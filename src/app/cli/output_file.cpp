@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
@@ -13,6 +12,7 @@
 #ifdef _WIN32
 #include <io.h>
 #include <process.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -24,8 +24,37 @@ namespace {
 
 #ifdef _WIN32
 
+// Shared for deletion: the console's handler, on a thread of its own,
+// deletes the report of a run ended from outside while it is still open.
 int OpenNew(const fs::path& path) {
-    return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    const HANDLE handle =
+        CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        switch (GetLastError()) {
+            case ERROR_FILE_EXISTS:
+            case ERROR_ALREADY_EXISTS:
+                errno = EEXIST;
+                break;
+            case ERROR_FILE_NOT_FOUND:
+            case ERROR_PATH_NOT_FOUND:
+                errno = ENOENT;
+                break;
+            case ERROR_ACCESS_DENIED:
+                errno = EACCES;
+                break;
+            case ERROR_DISK_FULL:
+                errno = ENOSPC;
+                break;
+            default:
+                errno = EIO;
+                break;
+        }
+        return -1;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+    if (fd < 0) CloseHandle(handle);
+    return fd;
 }
 int OpenDirect(const fs::path& path) {
     return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
@@ -34,7 +63,7 @@ bool MayWrite(const fs::path& path) {
     return _waccess(path.c_str(), 2) == 0;
 }
 long WriteSome(int fd, const char* data, size_t size) {
-    return _write(fd, data, static_cast<unsigned>(std::min<size_t>(size, 1u << 30)));
+    return _write(fd, data, static_cast<unsigned>(size < (1u << 30) ? size : (1u << 30)));
 }
 int SyncFile(int fd) {
     return _commit(fd);
