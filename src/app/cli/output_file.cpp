@@ -157,20 +157,20 @@ OutputFile::OutputFile(const fs::path& target, RunFiles& files) : target_(target
         return;
     }
     const std::string stem = ".venuecheck-" + std::to_string(ProcessId());
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
         fs::path temporary = target_;
         temporary += stem + (attempt == 0 ? "" : "-" + std::to_string(attempt)) + ".tmp";
         const RunFiles::Guard guard(&files_);
         fd_ = OpenNew(temporary);
+        error = fd_ < 0 ? errno : 0;
         if (fd_ >= 0) {
             files_.Enter(temporary);
             temporary_ = std::move(temporary);
-            break;
         }
-        if (errno != EEXIST) break;
     }
     if (fd_ < 0) {
-        Fail(errno);
+        Fail(error);
         return;
     }
     if (type == fs::file_type::regular) KeepMode(fd_, target_);
