@@ -3,6 +3,7 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <new>
 #include <stdexcept>
@@ -35,12 +36,12 @@ void IgnoreWarning(png_structp, png_const_charp) {}
 
 // The libpng calls, kept apart from every C++ object: a failure inside
 // libpng returns here by longjmp, which skips destructors.
-bool WritePng(png_structp png, png_infop info, const IndexedImage& image,
+bool WritePng(png_structp png, png_infop info, const IndexedImage& image, int bitDepth,
               const std::vector<png_text>& texts, png_bytep* rows, PngSink& sink) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_write_fn(png, &sink, WriteToSink, FlushSink);
     png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
-                 static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_PALETTE,
+                 static_cast<png_uint_32>(image.height), bitDepth, PNG_COLOR_TYPE_PALETTE,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_color palette[256];
     for (size_t i = 0; i < image.palette.size(); ++i) {
@@ -50,14 +51,34 @@ bool WritePng(png_structp png, png_infop info, const IndexedImage& image,
     if (!texts.empty()) {
         png_set_text(png, info, texts.data(), static_cast<int>(texts.size()));
     }
-    // Palette pictures gain nothing from filters; runs of one colour are
-    // what the maps hold, and the fastest level finds them.
+    // Palette pictures gain nothing from filters; the fastest level still
+    // finds the repeats of a map.
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_compression_level(png, 1);
-    png_set_compression_strategy(png, Z_DEFAULT_STRATEGY);
     png_set_rows(png, info, rows);
     png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
     return true;
+}
+
+// Packs a row of indexes below 2^Bits into bytes, the first pixel in the
+// high bits, the last byte padded with zero bits.
+template <unsigned Bits>
+void PackRow(const uint8_t* from, size_t width, uint8_t* to) {
+    constexpr size_t kPerByte = 8 / Bits;
+    const size_t whole = width / kPerByte;
+    for (size_t i = 0; i < whole; ++i) {
+        unsigned byte = 0;
+        for (size_t k = 0; k < kPerByte; ++k) byte = byte << Bits | from[i * kPerByte + k];
+        to[i] = static_cast<uint8_t>(byte);
+    }
+    if (whole * kPerByte < width) {
+        unsigned byte = 0;
+        for (size_t k = 0; k < kPerByte; ++k) {
+            const size_t x = whole * kPerByte + k;
+            byte = byte << Bits | (x < width ? from[x] : 0u);
+        }
+        to[whole] = static_cast<uint8_t>(byte);
+    }
 }
 
 constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -69,14 +90,43 @@ std::string EncodePng(const IndexedImage& image, const std::vector<PngText>& tex
     const size_t width = static_cast<size_t>(image.width);
     const size_t height = static_cast<size_t>(image.height);
     if (image.pixels.size() != width * height) return {};
-    for (const uint8_t index : image.pixels) {
-        if (index >= image.palette.size()) return {};
-    }
+    // A reduction the compiler can vectorise: every map's pixels pass here.
+    uint8_t highest = 0;
+    for (const uint8_t index : image.pixels) highest = std::max(highest, index);
+    if (highest >= image.palette.size()) return {};
 
+    // As few bits a pixel as the palette needs, the pixels packed from the
+    // high bits of each byte: fewer bytes to compress.
+    const int bitDepth = image.palette.size() <= 2    ? 1
+                         : image.palette.size() <= 4  ? 2
+                         : image.palette.size() <= 16 ? 4
+                                                      : 8;
+    const size_t perByte = static_cast<size_t>(8 / bitDepth);
+    const size_t rowBytes = (width + perByte - 1) / perByte;
+    std::vector<uint8_t> packed;
+    if (bitDepth < 8) {
+        packed.resize(rowBytes * height);
+        for (size_t y = 0; y < height; ++y) {
+            const uint8_t* from = image.pixels.data() + y * width;
+            uint8_t* to = packed.data() + y * rowBytes;
+            switch (bitDepth) {
+                case 1:
+                    PackRow<1>(from, width, to);
+                    break;
+                case 2:
+                    PackRow<2>(from, width, to);
+                    break;
+                default:
+                    PackRow<4>(from, width, to);
+                    break;
+            }
+        }
+    }
     std::vector<png_bytep> rows(height);
     for (size_t y = 0; y < height; ++y) {
         // libpng only reads the rows it is given to write.
-        rows[y] = const_cast<png_bytep>(image.pixels.data() + y * width);
+        rows[y] = bitDepth < 8 ? packed.data() + y * rowBytes
+                               : const_cast<png_bytep>(image.pixels.data() + y * width);
     }
     std::vector<png_text> chunks;
     for (const PngText& text : texts) {
@@ -97,7 +147,7 @@ std::string EncodePng(const IndexedImage& image, const std::vector<PngText>& tex
         return {};
     }
     PngSink sink;
-    const bool written = WritePng(png, info, image, chunks, rows.data(), sink);
+    const bool written = WritePng(png, info, image, bitDepth, chunks, rows.data(), sink);
     png_destroy_write_struct(&png, &info);
     if (!written || sink.failed) return {};
     return std::move(sink.bytes);

@@ -35,10 +35,11 @@ struct PngText {
     std::string text;
 };
 
-// The bytes of a PNG file of the image: 8-bit palette colour, compressed for
-// speed over size (the maps are written for every peg of a run). Empty when
-// the image is empty, its palette holds more than 256 colours or too few for
-// its pixels, or the encoder fails.
+// The bytes of a PNG file of the image in palette colour, with as few bits
+// a pixel as the palette needs (1, 2, 4 or 8), compressed for speed over
+// size (a map is written for every peg of a run). Empty when the image is
+// empty, its palette holds more than 256 colours or too few for its pixels,
+// or the encoder fails.
 std::string EncodePng(const IndexedImage& image, const std::vector<PngText>& texts = {});
 
 // The text of a data: URI for PNG bytes ("data:image/png;base64,...").

@@ -21,8 +21,10 @@ int16_t ReadInt16(std::string_view bytes, size_t offset) {
     return static_cast<int16_t>(static_cast<uint16_t>(low | high << 8));
 }
 
-// The deepest depth of each band but the last, in inches.
-constexpr std::array<float, 11> kBandDepths = {12, 24, 36, 48, 60, 72, 96, 120, 144, 180, 240};
+// The deepest depth of each band but the last, in inches. Seven bands, with
+// land and the strip past a row's last cell, make 16 colours: a map then
+// takes 4 bits a pixel.
+constexpr std::array<float, 6> kBandDepths = {12, 24, 48, 72, 108, 168};
 constexpr size_t kBands = kBandDepths.size() + 1;
 
 // Shallow water light, deep water dark.
@@ -145,16 +147,25 @@ IndexedImage DrawPegMap(const PegDataGrid& grid, PegCellSize cellSize, float dpR
         const size_t h = static_cast<size_t>(cellHeight);
         uint8_t* row = pixels;
         size_t column = 0;
-        grid.ForEachCell([&](PegCell cell) {
-            const uint8_t colour = ColourOf(colours, cell);
-            uint8_t* at = row + column * w;
-            for (size_t i = 0; i < w; ++i) at[i] = colour;
-            if (++column == cellsPerRow) {
-                column = 0;
-                for (size_t copy = 1; copy < h; ++copy) std::memcpy(row + copy * width, row, width);
-                row += h * width;
-            }
-        });
+        const auto endRow = [&] {
+            column = 0;
+            for (size_t copy = 1; copy < h; ++copy) std::memcpy(row + copy * width, row, width);
+            row += h * width;
+        };
+        if (w == 1) {
+            // The finest grids, a cell a pixel.
+            grid.ForEachCell([&](PegCell cell) {
+                row[column] = ColourOf(colours, cell);
+                if (++column == cellsPerRow) endRow();
+            });
+        } else {
+            grid.ForEachCell([&](PegCell cell) {
+                const uint8_t colour = ColourOf(colours, cell);
+                uint8_t* at = row + column * w;
+                for (size_t i = 0; i < w; ++i) at[i] = colour;
+                if (++column == cellsPerRow) endRow();
+            });
+        }
         return image;
     }
 

@@ -39,6 +39,33 @@ TEST(EncodePng, DecodesToTheSamePixels) {
     EXPECT_NE(png.find("tEXtTitle"), std::string::npos);
 }
 
+TEST(EncodePng, EveryPaletteSizePacksAndDecodes) {
+    // 1, 2, 4 and 8 bits a pixel, rows that end inside a byte.
+    for (const size_t colours : {1u, 2u, 3u, 4u, 5u, 16u, 17u, 256u}) {
+        IndexedImage image;
+        image.width = 13;
+        image.height = 3;
+        for (size_t i = 0; i < colours; ++i) {
+            image.palette.push_back({static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), 7});
+        }
+        for (int32_t i = 0; i < image.width * image.height; ++i) {
+            image.pixels.push_back(static_cast<uint8_t>((i * 7 + i / 13) % colours));
+        }
+        const auto decoded = test::DecodePng(EncodePng(image));
+        ASSERT_TRUE(decoded) << colours;
+        ASSERT_EQ(decoded->width, 13u);
+        ASSERT_EQ(decoded->height, 3u);
+        for (int32_t y = 0; y < image.height; ++y) {
+            for (int32_t x = 0; x < image.width; ++x) {
+                const PaletteColour want = image.ColourAt(x, y);
+                EXPECT_EQ(decoded->At(static_cast<uint32_t>(x), static_cast<uint32_t>(y)),
+                          (std::array<uint8_t, 3>{want.red, want.green, want.blue}))
+                    << colours << " colours, " << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(EncodePng, LargePictureOfRunsStaysSmall) {
     IndexedImage image;
     image.width = 480;

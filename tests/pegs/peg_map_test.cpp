@@ -38,9 +38,9 @@ std::array<uint8_t, 3> Rgb(PaletteColour c) {
 
 TEST(DrawPegMap, EachCellAtItsPlaceInItsColour) {
     // Two cells a row (240 units each), two rows 3 units high, DPRatio 2:
-    // land; 10" with an object; 400" bare; 200" with an object.
+    // land; 10" with an object; 400" bare; 80" with an object.
     const std::string bytes =
-        MakePegDataOfCells(16, 3, 240, {{0, 0}, {5, 5}, {0, 200}, {1u << 31, 100}});
+        MakePegDataOfCells(16, 3, 240, {{0, 0}, {5, 5}, {0, 200}, {1u << 31, 40}});
     const IndexedImage map = MapOf(bytes, 2.0f);
     ASSERT_EQ(map.width, 480);
     ASSERT_EQ(map.height, 6);
@@ -56,7 +56,7 @@ TEST(DrawPegMap, EachCellAtItsPlaceInItsColour) {
         {479, 2, Band(0).covered, "shallow, last pixel"},
         {0, 3, Deepest().bare, "deep, bare"},
         {239, 5, Deepest().bare, "deep, bare, last pixel"},
-        {240, 3, Band(10).covered, "200\" with the top object"},
+        {240, 3, Band(4).covered, "80\" with the top object"},
     };
     for (const Pixel& p : pixels) EXPECT_EQ(map.ColourAt(p.x, p.y), p.colour) << p.what;
 
@@ -118,11 +118,11 @@ TEST(DrawPegMap, DepthsOnOneFixedScale) {
 
 TEST(PegMapDepthScale, LabelsInFeetAndInchesAndColoursApart) {
     const auto& scale = PegMapDepthScale();
-    ASSERT_EQ(scale.size(), 12u);
+    ASSERT_EQ(scale.size(), 7u);
     EXPECT_EQ(scale.front().label, "up to 1' 0\"");
     EXPECT_EQ(scale[1].label, "1' 0\" to 2' 0\"");
-    EXPECT_EQ(scale[6].label, "6' 0\" to 8' 0\"");
-    EXPECT_EQ(scale.back().label, "deeper than 20' 0\"");
+    EXPECT_EQ(scale[4].label, "6' 0\" to 9' 0\"");
+    EXPECT_EQ(scale.back().label, "deeper than 14' 0\"");
     EXPECT_TRUE(std::isinf(scale.back().deepest));
     const auto lightness = [](PaletteColour c) { return c.red + c.green + c.blue; };
     for (size_t i = 0; i < scale.size(); ++i) {
