@@ -35,6 +35,8 @@ bool Checker::CheckRun(int position, Report& report) {
     if (selected_ == nullptr) return false;
 
     const KeptListings kept(folder_);
+    report.SetFolder(&folder_);
+    report.BeginCheck(position, selected_->Name, selected_->Path);
     pegs_.FreePegs();
     pegCount_ = pegs_.LoadPegs(folder_, selected_->Dir);
     WriteVenueReport(folder_, report, selected_, pegCount_);

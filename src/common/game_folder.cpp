@@ -109,6 +109,21 @@ fs::path GameFolder::Resolve(std::string_view gamePath) const {
     return ResolvePath(gamePath).path;
 }
 
+std::string GameFolder::FoundPath(std::string_view gamePath) const {
+    if (gamePath.empty()) return {};
+    const fs::path found = Resolve(gamePath).lexically_relative(root_);
+    if (found.empty()) return GamePathWithSlashes(gamePath);
+    return found.generic_string();
+}
+
+std::string GamePathWithSlashes(std::string_view gamePath) {
+    std::string path(gamePath);
+    for (char& c : path) {
+        if (c == '\\') c = '/';
+    }
+    return path;
+}
+
 GameFolder::Resolved GameFolder::ResolvePath(std::string_view gamePath) const {
     Resolved resolved{root_, keepListings_ ? Presence::kFound : Presence::kNotListed};
     fs::path& current = resolved.path;

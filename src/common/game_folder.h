@@ -31,6 +31,11 @@ public:
     // found on disk; the rest stays as written.
     std::filesystem::path Resolve(std::string_view gamePath) const;
 
+    // A path from the game's data as the folder holds it: relative to the
+    // root, '/' between the names, each name that exists in the letter case
+    // found on disk and the rest as written.
+    std::string FoundPath(std::string_view gamePath) const;
+
     // Wildcard search ('*' and '?', without regard to case) in the folder of
     // the pattern. Yields the names (not paths) of files and folders alike,
     // "." and ".." excepted, ascending by the name with ASCII letters
@@ -122,6 +127,9 @@ private:
 // byte, letters compare without regard to ASCII case, and a pattern that ends
 // in ".*" also matches a name without an extension.
 bool WildcardMatch(std::string_view pattern, std::string_view name);
+
+// A path from the game's data with '/' for every '\'.
+std::string GamePathWithSlashes(std::string_view gamePath);
 
 // CR LF becomes LF, as a file opened in text mode reads on Windows.
 std::string ToTextMode(std::string bytes);

@@ -83,7 +83,9 @@ IniFile IniFile::Parse(std::string_view bytes) {
     IniFile ini;
     Section* current = nullptr;  // the section that receives keys, if any
     size_t start = 0;
+    int lineNumber = 0;
     while (start <= bytes.size()) {
+        ++lineNumber;
         size_t end = bytes.find('\n', start);
         if (end == std::string_view::npos) end = bytes.size();
         std::string_view line = bytes.substr(start, end - start);
@@ -97,6 +99,7 @@ IniFile IniFile::Parse(std::string_view bytes) {
             name = TrimBlanks(name.substr(0, name.find(']')));
             // A later section of the same name is never searched.
             auto [it, inserted] = ini.sections_.try_emplace(FoldedCopy(name));
+            if (inserted) it->second.line = lineNumber;
             current = inserted ? &it->second : nullptr;
             continue;
         }
@@ -111,7 +114,8 @@ IniFile IniFile::Parse(std::string_view bytes) {
         }
         // The value is a C string to the game: a NUL byte ends it.
         value = value.substr(0, value.find('\0'));
-        current->try_emplace(FoldedCopy(key), value.substr(0, kMaxValueLength));
+        current->keys.try_emplace(FoldedCopy(key),
+                                  Entry{std::string(value.substr(0, kMaxValueLength)), lineNumber});
     }
     return ini;
 }
@@ -119,9 +123,39 @@ IniFile IniFile::Parse(std::string_view bytes) {
 std::optional<std::string> IniFile::Find(std::string_view section, std::string_view key) const {
     const auto s = sections_.find(FoldedCopy(section));
     if (s == sections_.end()) return std::nullopt;
-    const auto k = s->second.find(FoldedCopy(key));
-    if (k == s->second.end()) return std::nullopt;
-    return k->second;
+    const auto k = s->second.keys.find(FoldedCopy(key));
+    if (k == s->second.keys.end()) return std::nullopt;
+    return k->second.value;
+}
+
+int IniFile::LineOf(std::string_view section, std::string_view key) const {
+    const auto s = sections_.find(FoldedCopy(section));
+    if (s == sections_.end()) return 0;
+    const auto k = s->second.keys.find(FoldedCopy(key));
+    return k == s->second.keys.end() ? s->second.line : k->second.line;
+}
+
+void KeyLines::Note(std::string_view section, std::string_view key, int line) {
+    for (Noted& noted : noted_) {
+        if (EqualNoCase(noted.section, section) && EqualNoCase(noted.key, key)) {
+            noted.line = line;
+            return;
+        }
+    }
+    noted_.push_back(Noted{std::string(section), std::string(key), line});
+}
+
+int KeyLines::Line(std::string_view section, std::string_view key) const {
+    for (const Noted& noted : noted_) {
+        if (EqualNoCase(noted.section, section) && EqualNoCase(noted.key, key)) return noted.line;
+    }
+    return 0;
+}
+
+std::string ReadKey(const IniFile& ini, KeyLines& lines, std::string_view section,
+                    std::string_view key, std::string_view defaultValue) {
+    lines.Note(section, key, ini.LineOf(section, key));
+    return ini.GetString(section, key, defaultValue);
 }
 
 std::string IniFile::GetString(std::string_view section, std::string_view key,

@@ -19,6 +19,9 @@ namespace venuecheck {
 //   removed from a value of two characters or more; the first line of a key
 //   within its section wins;
 // - a value is cut to its first 255 characters.
+//
+// Each key and section remembers its line (from 1), so that a finding can
+// point at the line that gave a value.
 class IniFile {
 public:
     static constexpr size_t kMaxValueLength = 255;
@@ -33,10 +36,41 @@ public:
     std::string GetString(std::string_view section, std::string_view key,
                           std::string_view defaultValue) const;
 
+    // The line of the key that gives the value; when the key is missing, the
+    // line of its section (where the key belongs); 0 without the section.
+    int LineOf(std::string_view section, std::string_view key) const;
+
 private:
+    struct Entry {
+        std::string value;
+        int line = 0;
+    };
     // Keys and section names are held folded to lower case.
-    using Section = std::unordered_map<std::string, std::string>;
+    struct Section {
+        int line = 0;
+        std::unordered_map<std::string, Entry> keys;
+    };
     std::unordered_map<std::string, Section> sections_;
 };
+
+// The lines of the keys a record was read from, by section and key.
+class KeyLines {
+public:
+    void Note(std::string_view section, std::string_view key, int line);
+    // The line noted for the key; 0 when none was.
+    int Line(std::string_view section, std::string_view key) const;
+
+private:
+    struct Noted {
+        std::string section;
+        std::string key;
+        int line = 0;
+    };
+    std::vector<Noted> noted_;
+};
+
+// GetString that also notes the key's line.
+std::string ReadKey(const IniFile& ini, KeyLines& lines, std::string_view section,
+                    std::string_view key, std::string_view defaultValue);
 
 }  // namespace venuecheck

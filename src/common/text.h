@@ -38,4 +38,17 @@ inline bool EqualNoCase(std::string_view a, std::string_view b) {
 
 std::string FoldedCopy(std::string_view text);
 
+// The line (from 1) of a position in a text: the line feeds before it, plus
+// one. Cheap when the positions asked for rise, as a reader's do.
+class LineCounter {
+public:
+    explicit LineCounter(std::string_view text) : text_(text) {}
+    int LineAt(size_t position);
+
+private:
+    std::string_view text_;
+    size_t counted_ = 0;  // the line feeds before this position are in line_
+    int line_ = 1;
+};
+
 }  // namespace venuecheck

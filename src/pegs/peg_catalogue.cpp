@@ -14,25 +14,28 @@ PegRecord ReadPegFile(std::string_view content, std::string path) {
     const IniFile ini = IniFile::Parse(content);
     PegRecord peg;
     peg.path = std::move(path);
-    peg.Name = ini.GetString("Details", "Name", kUnknown);
-    peg.Ref = IniInt(ini.GetString("Details", "Ref", "0"));
-    peg.Image = ini.GetString("Files", "Image", kUnknown);
-    peg.Desc = ini.GetString("Details", "Desc", kNone);
-    peg.Data = ini.GetString("Files", "Data", kUnknown);
-    peg.Sounds = ini.GetString("Files", "Sounds", kUnknown);
-    peg.Records = ini.GetString("Files", "Records", kUnknown);
-    peg.Fish = ini.GetString("Files", "Fish", kUnknown);
-    std::string fish211f = ini.GetString("Files", "Fish211f", kUnknown);
-    if (!EqualNoCase(fish211f, kUnknown)) peg.Fish = std::move(fish211f);
-    peg.DPRatio = IniFloat(ini.GetString("Distance", "DPRatio", "1.0"));
-    peg.PH = IniFloat(ini.GetString("Water", "PH", "7.0"));
-    peg.O2 = IniFloat(ini.GetString("Water", "O2", "1.0"));
-    peg.Turbid = IniFloat(ini.GetString("Water", "Turbid", "50.0"));
-    peg.Saline = IniFloat(ini.GetString("Water", "Saline", "0.0"));
-    peg.Temp = IniFloat(ini.GetString("Water", "Temp", "1.0"));
-    peg.Maxlight = IniInt(ini.GetString("Water", "Maxlight", "360"));
-    peg.Tidefact = IniFloat(ini.GetString("Water", "Tidefact", "0.0"));
-    peg.Seatype = IniInt(ini.GetString("Water", "Seatype", "0"));
+    peg.Name = ReadKey(ini, peg.Lines, "Details", "Name", kUnknown);
+    peg.Ref = IniInt(ReadKey(ini, peg.Lines, "Details", "Ref", "0"));
+    peg.Image = ReadKey(ini, peg.Lines, "Files", "Image", kUnknown);
+    peg.Desc = ReadKey(ini, peg.Lines, "Details", "Desc", kNone);
+    peg.Data = ReadKey(ini, peg.Lines, "Files", "Data", kUnknown);
+    peg.Sounds = ReadKey(ini, peg.Lines, "Files", "Sounds", kUnknown);
+    peg.Records = ReadKey(ini, peg.Lines, "Files", "Records", kUnknown);
+    peg.Fish = ReadKey(ini, peg.Lines, "Files", "Fish", kUnknown);
+    std::string fish211f = ReadKey(ini, peg.Lines, "Files", "Fish211f", kUnknown);
+    if (!EqualNoCase(fish211f, kUnknown)) {
+        peg.Fish = std::move(fish211f);
+        peg.FishKey = "Fish211f";
+    }
+    peg.DPRatio = IniFloat(ReadKey(ini, peg.Lines, "Distance", "DPRatio", "1.0"));
+    peg.PH = IniFloat(ReadKey(ini, peg.Lines, "Water", "PH", "7.0"));
+    peg.O2 = IniFloat(ReadKey(ini, peg.Lines, "Water", "O2", "1.0"));
+    peg.Turbid = IniFloat(ReadKey(ini, peg.Lines, "Water", "Turbid", "50.0"));
+    peg.Saline = IniFloat(ReadKey(ini, peg.Lines, "Water", "Saline", "0.0"));
+    peg.Temp = IniFloat(ReadKey(ini, peg.Lines, "Water", "Temp", "1.0"));
+    peg.Maxlight = IniInt(ReadKey(ini, peg.Lines, "Water", "Maxlight", "360"));
+    peg.Tidefact = IniFloat(ReadKey(ini, peg.Lines, "Water", "Tidefact", "0.0"));
+    peg.Seatype = IniInt(ReadKey(ini, peg.Lines, "Water", "Seatype", "0"));
     return peg;
 }
 

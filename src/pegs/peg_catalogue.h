@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/ini_file.h"
+
 namespace venuecheck {
 
 class GameFolder;
@@ -18,6 +20,7 @@ struct PegRecord {
     std::string Data;     // the peg data file
     std::string Records;  // the peg's records file
     std::string Fish;     // the peg stocks file
+    std::string_view FishKey = "Fish";  // the key it came from: "Fish" or "Fish211f"
     std::string Sounds;
     std::string Desc;     // the info file, or "[None]"
     float DPRatio = 1.0f;  // inches of depth per step of the depth byte
@@ -29,6 +32,7 @@ struct PegRecord {
     int32_t Maxlight = 360;
     float Tidefact = 0.0f;
     int32_t Seatype = 0;
+    KeyLines Lines;  // where each value came from in the file
 };
 
 // Reads a peg file's content into a record.

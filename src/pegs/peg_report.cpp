@@ -51,6 +51,7 @@ void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRe
                PegGridObserver* gridObserver) {
     ReportPane& pane = report.Pane();
     const std::string_view file = peg.path;
+    report.BeginPeg(peg.Name, peg.path);
 
     pane.PaneSetColour(style::kBlack);
     pane.PaneSetFont(style::kFace, style::kHeadingSize);
@@ -138,109 +139,90 @@ void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRe
                            }) > 1;
     const bool dataExists = FileExists(folder, peg.Data);
 
+    // Where in the peg file a finding about one of its keys is mended; the
+    // graded findings are mended in the data file, which has no lines.
+    auto at = [&peg, file](std::string_view section, std::string_view key,
+                           std::string_view names = {}) {
+        return Place{file, peg.Lines.Line(section, key), IniKey(section, key), names};
+    };
+    const Place inData{peg.Data, 0, {}, {}};
+    auto add = [&report](RuleId rule, const Place& where) { report.Add(rule, where); };
+
     pane.PaneSetColour(style::kError);
-    if (refShared) report.Error("\n\tError : Peg reference is not unique on the venue", file);
-    if (EqualNoCase(peg.Name, kUnknown)) report.Error("\n\tError : No peg name specified", file);
-    if (EqualNoCase(peg.Image, kUnknown)) {
-        report.Error("\n\tError : No peg image file specified", file);
-    }
+    if (refShared) add(RuleId::kPegReferenceNotUnique, at("Details", "Ref"));
+    if (EqualNoCase(peg.Name, kUnknown)) add(RuleId::kPegNameMissing, at("Details", "Name"));
+    if (EqualNoCase(peg.Image, kUnknown)) add(RuleId::kPegImageMissing, at("Files", "Image"));
     if (!FileExists(folder, peg.Image)) {
-        report.Error("\n\tError : Peg image file not found", peg.Image);
+        add(RuleId::kPegImageNotFound, at("Files", "Image", peg.Image));
     }
-    if (EqualNoCase(peg.Data, kUnknown)) report.Error("\n\tError : No data file specified", file);
-    if (!dataExists) report.Error("\n\tError : Peg data file not found", peg.Data);
+    if (EqualNoCase(peg.Data, kUnknown)) add(RuleId::kPegDataMissing, at("Files", "Data"));
+    if (!dataExists) add(RuleId::kPegDataNotFound, at("Files", "Data", peg.Data));
     // An archive path passes the existence test but is never read: the game
     // reads peg data from the file system only.
     if (dataExists && !IsArchivePath(peg.Data) && !grades) {
-        report.Error("\n\tError : Peg data file can't be read", peg.Data);
+        add(RuleId::kPegDataUnreadable, Place{peg.Data, 0, {}, {}});
     }
     if (EqualNoCase(peg.Records, kUnknown)) {
-        report.Error("\n\tError : No peg records file specified", file);
+        add(RuleId::kPegRecordsMissing, at("Files", "Records"));
     }
-    if (EqualNoCase(peg.Fish, kUnknown)) report.Error("\n\tError : No stocks file specified", file);
+    if (EqualNoCase(peg.Fish, kUnknown)) add(RuleId::kPegStocksMissing, at("Files", peg.FishKey));
     if (!FileExists(folder, peg.Fish)) {
-        report.Error("\n\tError : Peg stocks file not found", peg.Fish);
+        add(RuleId::kPegStocksNotFound, at("Files", peg.FishKey, peg.Fish));
     }
-    if (peg.Desc.empty()) {
-        report.Error("\n\tError : Info file specified on Desc line is blank", file);
-    }
+    if (peg.Desc.empty()) add(RuleId::kPegInfoBlank, at("Details", "Desc"));
     if (grades) {
-        if (grades->depthAccuracy < 10.0f) {
-            report.Error("\n\tError : Depth accuracy requires attention.", peg.Data);
-        }
-        if (grades->addedObjects < 5) {
-            report.Error("\n\tError : There needs to be at least 5 objects in the peg", peg.Data);
-        }
-        if (grades->barePercentage > 50.0f) {
-            report.Error("\n\tError : There are too many areas without any objects on the peg",
-                         peg.Data);
-        }
-        if (grades->uniqueAreas <= 10) {
-            report.Error("\n\tError : There are too few unique object areas on the peg to cast to.",
-                         peg.Data);
-        }
+        if (grades->depthAccuracy < 10.0f) add(RuleId::kPegDepthAccuracyPoor, inData);
+        if (grades->addedObjects < 5) add(RuleId::kPegObjectsTooFew, inData);
+        if (grades->barePercentage > 50.0f) add(RuleId::kPegBareAreasTooMany, inData);
+        if (grades->uniqueAreas <= 10) add(RuleId::kPegUniqueAreasTooFew, inData);
     }
 
     pane.PaneSetColour(style::kWarning);
     if (!peg.Desc.empty() && !EqualNoCase(peg.Desc, kNone) && !FileExists(folder, peg.Desc)) {
-        report.Warning("\n\tWarning : Can't find the info file specified", peg.Desc);
+        add(RuleId::kPegInfoNotFound, at("Details", "Desc", peg.Desc));
     }
-    if (EqualNoCase(peg.Sounds, kUnknown)) {
-        report.Warning("\n\tWarning : No sounds file specified", file);
-    }
+    if (EqualNoCase(peg.Sounds, kUnknown)) add(RuleId::kPegSoundsMissing, at("Files", "Sounds"));
     if (!FileExists(folder, peg.Sounds)) {
-        report.Warning("\n\tWarning : Peg sounds file not found", peg.Sounds);
+        add(RuleId::kPegSoundsNotFound, at("Files", "Sounds", peg.Sounds));
     }
     // The records file itself may hold the peg's records: probe a file of its
     // own beside it.
     if (!ProbeWrite(folder, peg.Records + "_test_.tmp", "Test")) {
-        report.Warning("\n\tWarning : Unable to write to the peg records file", peg.Records);
+        add(RuleId::kPegRecordsNotWritable, at("Files", "Records", peg.Records));
     }
     if (grades) {
         if (grades->depthAccuracy >= 10.0f && grades->depthAccuracy < 15.0f) {
-            report.Warning("\n\tWarning : Depth accuracy could be improved", peg.Data);
+            add(RuleId::kPegDepthAccuracyFair, inData);
         }
         if (grades->addedObjects >= 5 && grades->addedObjects < 7) {
-            report.Warning("\n\tWarning : There really should be more objects in the peg",
-                           peg.Data);
+            add(RuleId::kPegObjectsFew, inData);
         }
         if (grades->barePercentage > 10.0f && grades->barePercentage <= 50.0f) {
-            report.Warning("\n\tWarning : There are a lot of areas without any objects on the peg",
-                           peg.Data);
+            add(RuleId::kPegBareAreasMany, inData);
         }
         if (grades->uniqueAreas > 10 && grades->uniqueAreas < 30) {
-            report.Warning(
-                "\n\tWarning : There are aren't many unique object areas on the peg to cast to.",
-                peg.Data);
+            add(RuleId::kPegUniqueAreasFew, inData);
         }
     }
 
     pane.PaneSetColour(style::kAdvice);
     if (grades) {
         if (grades->depthAccuracy >= 15.0f && grades->depthAccuracy <= 30.0f) {
-            report.Advice(
-                "\n\tAdvice : The peg could be improved with more detailed depth modelling",
-                peg.Data);
+            add(RuleId::kPegDepthAccuracyImprovable, inData);
         }
         if (grades->addedObjects >= 7 && grades->addedObjects < 16) {
-            report.Advice("\n\tAdvice : The peg could be improved by adding more objects.",
-                          peg.Data);
+            add(RuleId::kPegObjectsImprovable, inData);
         }
         if (grades->barePercentage > 0.0f && grades->barePercentage <= 10.0f) {
-            report.Advice(
-                "\n\tAdvice : There are a few areas without any objects on the peg, these could "
-                "be added to improve the peg",
-                peg.Data);
+            add(RuleId::kPegBareAreasImprovable, inData);
         }
         if (grades->uniqueAreas >= 30 && grades->uniqueAreas < 60) {
-            report.Advice(
-                "\n\tAdvice : The peg would be improved if there were more unique object areas "
-                "to cast to.",
-                peg.Data);
+            add(RuleId::kPegUniqueAreasImprovable, inData);
         }
     }
 
     CheckPegStocking(folder, report, peg.Fish, stockFiles);
+    report.EndPeg();
 }
 
 }  // namespace venuecheck

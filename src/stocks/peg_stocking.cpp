@@ -39,13 +39,21 @@ void WriteStockingHeading(ReportPane& pane, int findings, std::string_view path)
 int CheckPegStocking(const GameFolder& folder, Report& report, std::string_view path,
                      std::string_view bytes, StockFileList& stockFiles) {
     int findings = 0;
-    auto finding = [&](Severity severity, const std::string& text, std::string_view file) {
+    int recordLine = 0;
+    // The heading comes before the first finding that is shown.
+    auto finding = [&](RuleId rule, std::string message, std::string_view names,
+                       std::string_view stock = {}) {
+        if (!stock.empty()) report.BeginStock(stock);
+        const auto shown = report.Make(rule, Place{path, recordLine, {}, names}, std::move(message));
+        if (!stock.empty()) report.EndStock();
+        if (!shown) return;
         WriteStockingHeading(report.Pane(), findings, path);
         ++findings;
-        report.Write(severity, text, file);
+        report.Emit(*shown);
     };
 
     TextScanner scanner(bytes);
+    LineCounter lines(bytes);
     // The fields keep their values from one record to the next: a record
     // that cannot be read is named by the stock file read before it.
     std::string stockFile;
@@ -54,6 +62,9 @@ int CheckPegStocking(const GameFolder& folder, Report& report, std::string_view 
     for (;;) {
         int32_t number = 0;
         int fields = 0;
+        // The record's line is where its first field starts.
+        scanner.SkipWhiteSpace();
+        recordLine = lines.LineAt(scanner.Position());
         if (scanner.ReadInt(number)) {
             ++fields;
             if (scanner.ReadWord(stockFile)) {
@@ -73,25 +84,24 @@ int CheckPegStocking(const GameFolder& folder, Report& report, std::string_view 
         if (fields < 4) {
             // Only a first field that is not a whole number stops a record
             // before the end; the rest of its line goes with it.
-            finding(Severity::kError, "\n\tError : on line " + stockFile, path);
+            finding(RuleId::kStockingRecordUnreadable, "on line " + stockFile, {});
             scanner.SkipLine();
             continue;
         }
 
         if (!FileExists(folder, stockFile)) {
-            finding(Severity::kError, "\n\tError : can't find stock file " + stockFile, stockFile);
+            finding(RuleId::kStockingStockNotFound, "can't find stock file " + stockFile,
+                    stockFile, stockFile);
         } else {
             stockFiles.AddStockFile(stockFile);
         }
-        if (EqualNoCase(graphic, "[None]")) continue;
+        if (EqualNoCase(graphic, kNone)) continue;
         if (!FileExists(folder, graphic)) {
-            finding(Severity::kWarning, "\n\tWarning : can't find graphic file " + graphic,
-                    graphic);
+            finding(RuleId::kStockingGraphicNotFound, "can't find graphic file " + graphic, graphic);
         }
         if (BaseName(graphic).size() > kLongestGraphicName) {
-            finding(Severity::kWarning,
-                    "\n\tWarning : graphic " + graphic +
-                        " is greater than 10 chars and may not display correct",
+            finding(RuleId::kStockingGraphicNameTooLong,
+                    "graphic " + graphic + " is greater than 10 chars and may not display correct",
                     graphic);
         }
     }

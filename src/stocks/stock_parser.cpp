@@ -24,19 +24,31 @@ struct StockKeyword {
 };
 
 void CountError(StockReader& r, std::string_view keyword) {
-    r.Error("\n\t : Error on " + std::string(keyword) + " line.");
+    r.Error(RuleId::kStockValuesMissing, "on " + std::string(keyword) + " line.");
 }
 
 void RangeError(StockReader& r, std::string_view keyword) {
-    r.Error("\n\t : Error on " + std::string(keyword) + " line ( parameter out of range )");
+    r.Error(RuleId::kStockIndexOutOfRange,
+            "on " + std::string(keyword) + " line ( parameter out of range )");
 }
 
-constexpr std::string_view kIdealMinMaxWrong = "( ideal / min / max wrong )";
-constexpr std::string_view kOutOfRange = "( parameter out of range )";
+// What a range whose ideal lies outside its minimum and maximum says.
+struct OrderMessage {
+    RuleId rule;
+    std::string_view text;
+};
+constexpr OrderMessage kIdealMinMaxWrong{RuleId::kStockRangeOrderWrong,
+                                         "( ideal / min / max wrong )"};
+constexpr OrderMessage kOutOfRange{RuleId::kStockRangeOutOfRange, "( parameter out of range )"};
+
+void OrderError(StockReader& r, std::string_view keyword, const OrderMessage& message) {
+    r.Error(message.rule, "on " + std::string(keyword) + " line " + std::string(message.text));
+}
 
 // Statements of their own kind.
 
 KeywordResult Ref(StockReader& r, std::string_view) {
+    r.Stock().refLine = r.StatementLine();
     std::string word;
     if (!ReadKeywordWord(r.In(), word)) return KeywordResult::kEnd;
     StockRecord& stock = r.Stock();
@@ -59,6 +71,8 @@ KeywordResult Graphic(StockReader& r, std::string_view) {
 
 template <int32_t StockRecord::*Field, int32_t Lowest, int32_t Highest>
 KeywordResult ClampedSize(StockReader& r, std::string_view) {
+    if constexpr (Field == &StockRecord::minSize) r.Stock().minSizeLine = r.StatementLine();
+    if constexpr (Field == &StockRecord::maxSize) r.Stock().maxSizeLine = r.StatementLine();
     int32_t value = 0;
     if (ValueScan(r.In()).Int(value).Count() == 1) {
         r.Stock().*Field = std::clamp(value, Lowest, Highest);
@@ -141,7 +155,7 @@ KeywordResult Indexed(StockReader& r, std::string_view keyword) {
 
 template <RealRange StockRecord::*Field>
 KeywordResult RealRangeStatement(StockReader& r, std::string_view keyword,
-                                 std::string_view orderMessage) {
+                                 const OrderMessage& orderMessage) {
     RealRange& range = r.Stock().*Field;
     if (ValueScan(r.In())
             .Real(range.ideal)
@@ -152,7 +166,7 @@ KeywordResult RealRangeStatement(StockReader& r, std::string_view keyword,
         CountError(r, keyword);
     }
     if (range.min > range.ideal || range.max < range.ideal) {
-        r.Error("\n\t : Error on " + std::string(keyword) + " line " + std::string(orderMessage));
+        OrderError(r, keyword, orderMessage);
     }
     return KeywordResult::kRead;
 }
@@ -160,7 +174,7 @@ KeywordResult RealRangeStatement(StockReader& r, std::string_view keyword,
 // Integer ranges are compared as read, before they are cut to 16 bits.
 template <IntRange StockRecord::*Field>
 KeywordResult IntRangeStatement(StockReader& r, std::string_view keyword,
-                                std::string_view orderMessage) {
+                                const OrderMessage& orderMessage) {
     IntRange& range = r.Stock().*Field;
     int32_t ideal = range.ideal;
     int32_t min = range.min;
@@ -170,7 +184,7 @@ KeywordResult IntRangeStatement(StockReader& r, std::string_view keyword,
         CountError(r, keyword);
     }
     if (min > ideal || max < ideal) {
-        r.Error("\n\t : Error on " + std::string(keyword) + " line " + std::string(orderMessage));
+        OrderError(r, keyword, orderMessage);
     }
     range = IntRange{Low16(ideal), Low16(min), Low16(max), Low16(importance)};
     return KeywordResult::kRead;
@@ -393,14 +407,19 @@ void ApplySpecies(StockRecord& stock, const SpeciesRecord& species, const GameFo
 
 KeywordResult StockReader::ReadStockKeyword() {
     std::string word;
+    in_.SkipWhiteSpace();
+    statementLine_ = lines_.LineAt(in_.Position());
     ReadKeywordWord(in_, word);
     // A word that runs right up to the end of the file is not acted upon.
     if (in_.EndMet()) return KeywordResult::kEnd;
     if (const StockKeyword* keyword = kStockKeywordIndex.Find(word)) {
+        keyword_ = keyword->word;
         return keyword->read(*this, keyword->word);
     }
     if (word.empty() || word[0] != ';') {
-        context_.report.Warning("\n\t : Warning : unrecognised command : " + word, stock_.fileName);
+        context_.report.Add(RuleId::kStockUnrecognisedCommand,
+                            Place{stock_.fileName, statementLine_, {}, {}},
+                            "unrecognised command : " + word);
     }
     SkipStockLine();
     return KeywordResult::kSkipped;
@@ -410,8 +429,9 @@ std::string StockReader::ReadStockText() {
     return ReadFieldText(in_, false);
 }
 
-void StockReader::Error(std::string_view text) {
-    context_.report.Error(text, stock_.fileName);
+void StockReader::Error(RuleId rule, std::string message) {
+    context_.report.Add(rule, Place{stock_.fileName, statementLine_, std::string(keyword_), {}},
+                        std::move(message));
 }
 
 void ReadStockContent(std::string_view content, StockRecord& stock, const StockContext& context) {
@@ -420,7 +440,12 @@ void ReadStockContent(std::string_view content, StockRecord& stock, const StockC
     while (reader.ReadStockKeyword() != KeywordResult::kEnd) {
     }
     if (stock.minSize > stock.maxSize) {
-        context.report.Error("\n\t : Error : MinSize is bigger than MaxSize", stock.fileName);
+        // Mended where the smaller size is given, or else the bigger.
+        const bool minSizeRead = stock.minSizeLine != 0;
+        context.report.Add(RuleId::kStockMinSizeAboveMaxSize,
+                           Place{stock.fileName, minSizeRead ? stock.minSizeLine : stock.maxSizeLine,
+                                 minSizeRead ? "MINSIZE" : (stock.maxSizeLine != 0 ? "MAXSIZE" : ""),
+                                 {}});
     }
 }
 

@@ -6,8 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "common/number_scanner.h"
 #include "common/keyword_values.h"
+#include "common/number_scanner.h"
+#include "common/text.h"
+#include "report/rules.h"
 #include "species/species_record.h"
 
 namespace venuecheck {
@@ -74,6 +76,10 @@ struct StockRecord {
     std::array<int32_t, 14> moon{};
     std::array<int32_t, 2> baitCalc{};
     float easeScore = 0.0f;
+    // The lines of the last REF, MINSIZE and MAXSIZE statements; 0 for none.
+    int refLine = 0;
+    int minSizeLine = 0;
+    int maxSizeLine = 0;
 };
 
 // A stock as it stands before its file is read: the "ROACH" species (if the
@@ -100,7 +106,7 @@ class StockReader {
 public:
     // `text` is the file's content with its line ends in text-mode form.
     StockReader(std::string_view text, StockRecord& stock, const StockContext& context)
-        : in_(text), stock_(stock), context_(context) {}
+        : in_(text), lines_(text), stock_(stock), context_(context) {}
 
     // Reads one statement. kEnd for "END", the end of the text, and a "REF"
     // that names no known species.
@@ -117,10 +123,17 @@ public:
     TextScanner& In() { return in_; }
     StockRecord& Stock() { return stock_; }
     const StockContext& Context() const { return context_; }
-    void Error(std::string_view text);
+    // Reports a finding of the statement being read, at its line.
+    void Error(RuleId rule, std::string message);
+
+    // The line of the statement being read (from 1), and its keyword.
+    int StatementLine() const { return statementLine_; }
 
 private:
     TextScanner in_;
+    LineCounter lines_;
+    int statementLine_ = 0;
+    std::string_view keyword_;
     StockRecord& stock_;
     const StockContext& context_;
 };

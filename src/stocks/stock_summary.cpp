@@ -72,14 +72,14 @@ void JudgeStock(Report& report, std::string_view name, std::optional<StockRecord
     ReportPane& pane = report.Pane();
     pane.PaneSetColour(style::kBlack);
     if (!stock) {
-        report.Write(Severity::kError, "\n\tError : Can't load stock file.", name,
-                     style::kLoadError);
+        report.Add(RuleId::kStockNotLoaded, Place{name, 0, {}, {}});
         return;
     }
-    constexpr std::string_view kNoMaximum =
-        "\n\tWarning : No species maximum size found, manual check required.";
+    // What makes a stock easy or hard to catch comes from the species that
+    // its REF statement names, unless the stock file changes it.
+    const Place atRef{name, stock->refLine, stock->refLine != 0 ? "REF" : "", {}};
     if (stock->species == nullptr) {
-        report.Warning(kNoMaximum, name);
+        report.Add(RuleId::kStockSpeciesMaximumUnknown, atRef);
         return;
     }
     const SpeciesRecord& species = *stock->species;
@@ -94,7 +94,9 @@ void JudgeStock(Report& report, std::string_view name, std::optional<StockRecord
 
     const int32_t allowed = maxSizes.FindMaxSize(species.name);
     if (allowed == 0) {
-        report.Warning(kNoMaximum, name);
+        // The species' line is missing from the table.
+        report.Add(RuleId::kStockSpeciesMaximumUnknown,
+                   Place{name, stock->refLine, stock->refLine != 0 ? "REF" : "", "maxsize.txt"});
         return;
     }
 
@@ -104,22 +106,20 @@ void JudgeStock(Report& report, std::string_view name, std::optional<StockRecord
     // The allowance falls from 360 for tiny fish to 40 for fish at the
     // species' maximum.
     if (static_cast<double>(score) - ((320.0 - 320.0 * sizeRatio) + 30.0) > 10.0) {
-        report.Advice(
-            "\n\tAdvice : This stock is a bit too easy to catch for the size of the fish in it.",
-            name);
+        report.Add(RuleId::kStockEasyForSize, atRef);
     }
     if (score >= 350.0f && score <= 450.0f) {
-        report.Warning("\n\tWarning : This shoal may be too easy to catch", name);
+        report.Add(RuleId::kStockShoalMayBeEasy, atRef);
     } else if (score > 450.0f) {
-        report.Error("\n\tError : This shoal is too easy to catch, the stk file needs altering",
-                     name);
+        report.Add(RuleId::kStockShoalTooEasy, atRef);
     }
     // Compared as unsigned numbers: a negative maximum in "maxsize.txt" lets
     // every size pass.
     if (static_cast<uint32_t>(stock->maxSize) > static_cast<uint32_t>(allowed)) {
-        report.Error("\n\tError : Size ( " + FormatInt(stock->maxSize) +
-                         " ) is bigger than max size allowed of " + FormatInt(allowed) + " drams.",
-                     name);
+        report.Add(RuleId::kStockSizeAboveMaximum,
+                   Place{name, stock->maxSizeLine, stock->maxSizeLine != 0 ? "MAXSIZE" : "", {}},
+                   "Size ( " + FormatInt(stock->maxSize) + " ) is bigger than max size allowed of " +
+                       FormatInt(allowed) + " drams.");
     }
 }
 
@@ -136,8 +136,10 @@ void WriteStockSummary(const GameFolder& folder, Report& report, const StockFile
         pane.PaneSetBold(1);
         pane.PaneAppend("\n\n\t" + name);
         pane.PaneSetBold(0);
+        report.BeginStock(name);
         std::optional<StockRecord> stock = LoadStock(folder, name, species, report);
         JudgeStock(report, name, stock, maxSizes);
+        report.EndStock();
     }
 }
 

@@ -21,7 +21,7 @@ VenueRecord ReadVenueFile(std::string_view content, std::string venuePath, bool 
     venue.Path = std::move(venuePath);
     venue.Scrambled = scrambled;
 
-    venue.Name = ini.GetString("Details", "Name", kUnknown);
+    venue.Name = ReadKey(ini, venue.Lines, "Details", "Name", kUnknown);
     if (venue.Name.empty()) venue.Flags |= kNameEmpty;
     if (venue.Name.size() > 30) venue.Flags |= kNameTooLong;
     for (char c : venue.Name) {
@@ -29,22 +29,22 @@ VenueRecord ReadVenueFile(std::string_view content, std::string venuePath, bool 
         if (c == '&') venue.Flags |= kNameAmpersand;
     }
 
-    venue.Ref = ini.GetString("Details", "Ref", kUnknown);
+    venue.Ref = ReadKey(ini, venue.Lines, "Details", "Ref", kUnknown);
     if (std::any_of(venue.Ref.begin(), venue.Ref.end(), IsIllegalNameByte)) {
         venue.Flags |= kRefIllegalChars;
     }
 
-    venue.Creator = ini.GetString("Details", "Creator", kUnknown);
-    venue.Date = ini.GetString("Details", "Date", kUnknown);
-    venue.Dir = ini.GetString("Details", "Dir", kUnknown);
-    venue.Lastpeg = ini.GetString("Details", "Lastpeg", kUnknown);
-    venue.Records = ini.GetString("Details", "Records", kUnknown);
-    venue.Desc = ini.GetString("Details", "Desc", kNone);
-    venue.Level = IniFloat(ini.GetString("Details", "Level", "1.0"));
-    venue.Lookup = ini.GetString("Weather", "Lookup", kUnknown);
-    venue.Weather = ini.GetString("Weather", "Weather", kUnknown);
-    venue.Tempmodel = IniInt(ini.GetString("Weather", "Tempmodel", "1"));
-    venue.Tempfact = IniFloat(ini.GetString("Weather", "Tempfact", "1.0"));
+    venue.Creator = ReadKey(ini, venue.Lines, "Details", "Creator", kUnknown);
+    venue.Date = ReadKey(ini, venue.Lines, "Details", "Date", kUnknown);
+    venue.Dir = ReadKey(ini, venue.Lines, "Details", "Dir", kUnknown);
+    venue.Lastpeg = ReadKey(ini, venue.Lines, "Details", "Lastpeg", kUnknown);
+    venue.Records = ReadKey(ini, venue.Lines, "Details", "Records", kUnknown);
+    venue.Desc = ReadKey(ini, venue.Lines, "Details", "Desc", kNone);
+    venue.Level = IniFloat(ReadKey(ini, venue.Lines, "Details", "Level", "1.0"));
+    venue.Lookup = ReadKey(ini, venue.Lines, "Weather", "Lookup", kUnknown);
+    venue.Weather = ReadKey(ini, venue.Lines, "Weather", "Weather", kUnknown);
+    venue.Tempmodel = IniInt(ReadKey(ini, venue.Lines, "Weather", "Tempmodel", "1"));
+    venue.Tempfact = IniFloat(ReadKey(ini, venue.Lines, "Weather", "Tempfact", "1.0"));
     return venue;
 }
 

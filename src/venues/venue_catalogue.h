@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/ini_file.h"
 #include "common/text.h"
 
 namespace venuecheck {
@@ -38,6 +39,7 @@ struct VenueRecord {
     uint32_t Flags = 0;
     std::string Path;               // "venues/" and the file name found
     bool Scrambled = false;         // read from a scrambled file
+    KeyLines Lines;                 // where each value came from in the file
 };
 
 // A byte below 0x20 or above 0x7F.

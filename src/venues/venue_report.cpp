@@ -74,65 +74,64 @@ bool WriteVenueReport(const GameFolder& folder, Report& report, const VenueRecor
     pane.PaneAppend("\n");
 
     pane.PaneSetFont(style::kFace, style::kBodySize);
+    // Where in the venue file a finding about one of its keys is mended.
+    auto at = [&v, file](std::string_view section, std::string_view key,
+                         std::string_view names = {}) {
+        return Place{file, v.Lines.Line(section, key), IniKey(section, key), names};
+    };
+    auto add = [&report](RuleId rule, const Place& where) { report.Add(rule, where); };
+
     pane.PaneSetColour(style::kError);
-    if (pegCount <= 0) report.Error("\n\tError : No pegs loaded", file);
-    if (v.Flags & kNameEmpty) report.Error("\n\tError : No venue name specified", file);
-    if (v.Flags & kNameTooLong) {
-        report.Error("\n\tError : Venue name is more than 30 characters long", file);
-    }
+    if (pegCount <= 0) add(RuleId::kVenueNoPegsLoaded, at("Details", "Dir", v.Dir));
+    if (v.Flags & kNameEmpty) add(RuleId::kVenueNameMissing, at("Details", "Name"));
+    if (v.Flags & kNameTooLong) add(RuleId::kVenueNameTooLong, at("Details", "Name"));
     if (v.Flags & kNameIllegalChars) {
-        report.Error("\n\tError : Venue name contains illegal characters", file);
+        add(RuleId::kVenueNameIllegalCharacters, at("Details", "Name"));
     }
-    if (v.Flags & kNameAmpersand) {
-        report.Error("\n\tError : Venue name contains the & character", file);
-    }
-    if (EqualNoCase(v.Ref, kUnknown)) report.Error("\n\tError : No venue reference given", file);
-    if (v.Ref.size() > 9) report.Error("\n\tError : Venue reference exceeds 9 characters", file);
+    if (v.Flags & kNameAmpersand) add(RuleId::kVenueNameAmpersand, at("Details", "Name"));
+    if (EqualNoCase(v.Ref, kUnknown)) add(RuleId::kVenueReferenceMissing, at("Details", "Ref"));
+    if (v.Ref.size() > 9) add(RuleId::kVenueReferenceTooLong, at("Details", "Ref"));
     if (v.Flags & kRefIllegalChars) {
-        report.Error("\n\tError : Venue reference contains illegal characters", file);
+        add(RuleId::kVenueReferenceIllegalCharacters, at("Details", "Ref"));
     }
-    if (EqualNoCase(v.Dir, kUnknown)) report.Error("\n\tError : PegDir line isn't present", file);
+    if (EqualNoCase(v.Dir, kUnknown)) add(RuleId::kVenuePegFolderLineMissing, at("Details", "Dir"));
     if (EqualNoCase(v.Lastpeg, kUnknown)) {
-        report.Error("\n\tError : LastPeg line isn't present", file);
+        add(RuleId::kVenueLastPegLineMissing, at("Details", "Lastpeg"));
     }
     if (EqualNoCase(v.Records, kUnknown)) {
-        report.Error("\n\tError : Records line isn't present", file);
+        add(RuleId::kVenueRecordsLineMissing, at("Details", "Records"));
     }
-    if (EqualNoCase(v.Lookup, kUnknown)) report.Error("\n\tError : Lookup line isn't present", file);
+    if (EqualNoCase(v.Lookup, kUnknown)) add(RuleId::kVenueLookupLineMissing, at("Weather", "Lookup"));
 
     // The records file itself may hold the venue's records: probe a file of
     // its own beside it. This warning is red, like the errors around it.
     if (!ProbeWrite(folder, v.Records + "_test_.tmp", "Test")) {
-        report.Write(Severity::kWarning, "\n\tWarning : Unable to write to the records file",
-                     v.Records, style::kError);
+        add(RuleId::kVenueRecordsNotWritable, at("Details", "Records", v.Records));
     }
     if (!CanWriteGameFile(folder, v.Lastpeg)) {
-        report.Error("\n\tError : Unable to write the last peg fished to file", v.Lastpeg);
+        add(RuleId::kVenueLastPegNotWritable, at("Details", "Lastpeg", v.Lastpeg));
     }
     if (!CanWriteGameFile(folder, v.Lookup)) {
-        report.Error("\n\tError : Unable to write the temp look up file", v.Lookup);
+        add(RuleId::kVenueLookupNotWritable, at("Weather", "Lookup", v.Lookup));
     }
     if (!FileExists(folder, v.Weather)) {
-        report.Error("\n\tError : Can't find the weather file specified", v.Weather);
+        add(RuleId::kVenueWeatherNotFound, at("Weather", "Weather", v.Weather));
     }
-    if (v.Desc.empty()) report.Error("\n\tError : Info file specified is blank", file);
+    if (v.Desc.empty()) add(RuleId::kVenueInfoBlank, at("Details", "Desc"));
 
     pane.PaneSetColour(style::kWarning);
-    if (!v.Scrambled) {
-        report.Warning("\n\tWarning : Venue file not scrambled, it's wiser to scramble these.",
-                       file);
-    }
+    if (!v.Scrambled) add(RuleId::kVenueNotScrambled, Place{file, 0, {}, {}});
     if (!v.Desc.empty() && !EqualNoCase(v.Desc, kNone) && !FileExists(folder, v.Desc)) {
-        report.Warning("\n\tWarning : Can't find the info file specified", v.Desc);
+        add(RuleId::kVenueInfoNotFound, at("Details", "Desc", v.Desc));
     }
     if (!SameFolder(v.Dir, v.Records)) {
-        report.Warning("\n\tWarning : Records file not in same folder as peg folder", file);
+        add(RuleId::kVenueRecordsOutsidePegFolder, at("Details", "Records"));
     }
     if (!SameFolder(v.Dir, v.Lastpeg)) {
-        report.Warning("\n\tWarning : Last peg file not in same folder as peg folder", file);
+        add(RuleId::kVenueLastPegOutsidePegFolder, at("Details", "Lastpeg"));
     }
     if (!SameFolder(v.Dir, v.Lookup)) {
-        report.Warning("\n\tWarning : Temp lookup file not in same folder as peg folder", file);
+        add(RuleId::kVenueLookupOutsidePegFolder, at("Weather", "Lookup"));
     }
     return true;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/host_file.h"
+#include "common/text.h"
 #include "support/test_support.h"
 
 namespace venuecheck {
@@ -238,6 +239,40 @@ TEST(ToTextMode, DropsTheCarriageReturnOfEachLineEnd) {
         longest = end;
     }
     for (const std::string& text : texts) EXPECT_EQ(ToTextMode(text), plain(text)) << text.size();
+}
+
+}  // namespace
+}  // namespace venuecheck
+
+namespace venuecheck {
+namespace {
+
+TEST(GameFolder, FoundPathsHaveTheLetterCaseOnDisk) {
+    test::TempFolder game;
+    game.Write("Pegs/Lake/Peg1.PEG", "");
+    const GameFolder folder(game.Path());
+    const struct {
+        const char* written;
+        const char* found;
+    } cases[] = {
+        {"pegs\\lake\\peg1.peg", "Pegs/Lake/Peg1.PEG"},
+        {"PEGS/LAKE/missing.dat", "Pegs/Lake/missing.dat"},  // as written where nothing is
+        {"nowhere\\Else\\x.txt", "nowhere/Else/x.txt"},
+        {".\\pegs\\lake", "Pegs/Lake"},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(folder.FoundPath(c.written), c.found) << c.written;
+}
+
+TEST(LineCounter, CountsTheLineFeedsBeforeAPosition) {
+    const std::string text = "a\nbb\n\nc";
+    LineCounter lines(text);
+    EXPECT_EQ(lines.LineAt(0), 1);
+    EXPECT_EQ(lines.LineAt(2), 2);
+    EXPECT_EQ(lines.LineAt(5), 3);
+    EXPECT_EQ(lines.LineAt(6), 4);
+    EXPECT_EQ(lines.LineAt(99), 4);  // beyond the end: the last line
+    EXPECT_EQ(lines.LineAt(1), 1);   // asking backwards counts again
 }
 
 }  // namespace

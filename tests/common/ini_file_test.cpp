@@ -83,3 +83,49 @@ TEST(IniFile, SurvivesJunk) {
 
 }  // namespace
 }  // namespace venuecheck
+
+namespace venuecheck {
+namespace {
+
+TEST(IniFile, TellsTheLineOfTheKeyItAnswersWith) {
+    const IniFile ini = IniFile::Parse(
+        "\xEF\xBB\xBF; a comment\r\n"     // 1
+        "[Details]\r\n"                    // 2
+        "Name=First\r\n"                   // 3
+        "name=Second\r\n"                  // 4: the first line of a key wins
+        "\r\n"                             // 5
+        "  Ref = L1\r\n"                   // 6
+        "[Weather]\n"                      // 7
+        "[details]\n"                      // 8: a later section of a name is not searched
+        "Dir=pegs\\*.peg\n");              // 9
+    const struct {
+        const char* section;
+        const char* key;
+        int line;
+    } cases[] = {
+        {"Details", "Name", 3}, {"DETAILS", "ref", 6},
+        {"Details", "Dir", 2},  // missing: the line of its section
+        {"Weather", "Lookup", 7},
+        {"Files", "Image", 0},  // neither key nor section
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ini.LineOf(c.section, c.key), c.line) << c.section << " " << c.key;
+    }
+
+    // UTF-16 text keeps its lines.
+    const std::string utf16("\xFF\xFE[\0D\0]\0\n\0k\0=\0v\0", 18);
+    EXPECT_EQ(IniFile::Parse(utf16).LineOf("D", "k"), 2);
+}
+
+TEST(KeyLines, RemembersTheLineOfEachKeyRead) {
+    const IniFile ini = IniFile::Parse("[Files]\nData=a.dat\n\nFish=a.fsh\n");
+    KeyLines lines;
+    EXPECT_EQ(ReadKey(ini, lines, "Files", "Fish", "[Unknown]"), "a.fsh");
+    EXPECT_EQ(ReadKey(ini, lines, "Files", "Sounds", "[Unknown]"), "[Unknown]");
+    EXPECT_EQ(lines.Line("files", "FISH"), 4);
+    EXPECT_EQ(lines.Line("Files", "Sounds"), 1);
+    EXPECT_EQ(lines.Line("Files", "Data"), 0);  // never read
+}
+
+}  // namespace
+}  // namespace venuecheck

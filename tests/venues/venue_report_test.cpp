@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "report/check_record.h"
 #include "report/recording_pane.h"
 #include "report/report.h"
 #include "common/game_folder.h"
@@ -161,6 +162,59 @@ TEST(TempModelName, NamesEveryModel) {
     EXPECT_EQ(TempModelName(1), "Typical medium depth lake");
     EXPECT_EQ(TempModelName(6), "Very large lake / sea");
     for (int other : {0, -1, 7, 1000}) EXPECT_EQ(TempModelName(other), "User temp model");
+}
+
+}  // namespace
+}  // namespace venuecheck
+
+namespace venuecheck {
+namespace {
+
+TEST(WriteVenueReport, FindingsPointAtTheKeysLineInTheVenueFile) {
+    TempFolder game;
+    const std::string content =
+        "[Details]\n"                                   // 1
+        "Name=A name with & in it\n"                    // 2
+        "Ref=MUCHTOOLONGREF\n"                          // 3
+        "Dir=pegs\\lake\\*.peg\n"                       // 4
+        "Records=elsewhere\\rec.txt\n"                  // 5
+        "[Weather]\n"                                   // 6
+        "Weather=weather\\Lake.wea\n";                  // 7
+    game.Write("Venues/Lake.ven", content);
+    game.Write("Weather/.keep", "");
+    GameFolder folder(game.Path());
+    const VenueRecord venue = ReadVenueFile(content, "venues/lake.ven", false);
+    CheckRecorder recorder;
+    Report report(recorder, &recorder);
+    report.SetFolder(&folder);
+    report.BeginCheck(4, venue.Name, venue.Path);
+    WriteVenueReport(folder, report, &venue, 1);
+
+    std::vector<std::string> places;
+    for (const auto& recorded : recorder.Findings()) {
+        const Finding& f = recorded.finding;
+        places.push_back(std::string(RuleOf(f.rule).id) + " " + f.file + ":" +
+                         std::to_string(f.line) + " " + f.key + (f.names.empty() ? "" : " -> ") +
+                         f.names);
+        EXPECT_EQ(f.venueIndex, 4);
+        EXPECT_EQ(f.venueFile, "Venues/Lake.ven");
+        // The pane shows each finding's line where the finding says.
+        EXPECT_EQ(recorder.PlainText().substr(recorded.textOffset, PaneLine(f).size()), PaneLine(f));
+    }
+    EXPECT_EQ(places, (std::vector<std::string>{
+                          "venue-name-ampersand Venues/Lake.ven:2 [Details] Name",
+                          "venue-reference-too-long Venues/Lake.ven:3 [Details] Ref",
+                          "venue-last-peg-line-missing Venues/Lake.ven:1 [Details] Lastpeg",
+                          "venue-lookup-line-missing Venues/Lake.ven:6 [Weather] Lookup",
+                          "venue-records-not-writable Venues/Lake.ven:5 [Details] Records -> "
+                          "elsewhere/rec.txt",
+                          "venue-weather-not-found Venues/Lake.ven:7 [Weather] Weather -> "
+                          "Weather/Lake.wea",
+                          "venue-not-scrambled Venues/Lake.ven:0 ",
+                          "venue-records-outside-peg-folder Venues/Lake.ven:5 [Details] Records",
+                          "venue-last-peg-outside-peg-folder Venues/Lake.ven:1 [Details] Lastpeg",
+                          "venue-lookup-outside-peg-folder Venues/Lake.ven:6 [Weather] Lookup",
+                      }));
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -11,10 +13,15 @@
 #include <string>
 
 #include "check/checker.h"
-#include "report/recording_pane.h"
+#include "common/text.h"
+#include "common/version.h"
+#include "report/check_record.h"
+#include "report/finding_filter.h"
+#include "report/json_writer.h"
 #include "report/report.h"
 #include "report/report_formats.h"
-#include "common/text.h"
+#include "report/rules_document.h"
+#include "report/sarif_writer.h"
 
 namespace {
 
@@ -41,6 +48,55 @@ std::optional<int> FindVenue(const std::vector<std::string>& names, const std::s
     return std::nullopt;
 }
 
+// A line on a terminal's standard error that says which venue is being
+// checked, rewritten in place (at most ten times a second); it shows once a
+// run has taken a second.
+class Progress {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    Progress(size_t total, bool enabled) : total_(total), enabled_(enabled && total > 1) {
+        // Tests ask for the line at once.
+        if (const char* delay = std::getenv("VENUECHECK_PROGRESS_DELAY_MS")) {
+            delay_ = std::chrono::milliseconds(std::atoi(delay));
+        }
+    }
+
+    void Checking(size_t done, std::string_view venue) {
+        if (!enabled_) return;
+        const auto now = Clock::now();
+        if (now - start_ < delay_ || (shown_ && now - lastShown_ < std::chrono::milliseconds(100))) {
+            return;
+        }
+        std::cerr << "\r\x1b[Kchecking " << done + 1 << " of " << total_ << ": " << venue
+                  << std::flush;
+        shown_ = true;
+        lastShown_ = now;
+    }
+
+    void Clear() {
+        if (shown_) std::cerr << "\r\x1b[K" << std::flush;
+        shown_ = false;
+    }
+
+private:
+    Clock::time_point start_ = Clock::now();
+    Clock::time_point lastShown_;
+    Clock::duration delay_ = std::chrono::seconds(1);
+    size_t total_;
+    bool enabled_;
+    bool shown_ = false;
+};
+
+std::string AbsoluteFolder(const std::string& folder) {
+    std::error_code ec;
+    std::filesystem::path path = std::filesystem::absolute(folder, ec);
+    if (ec) path = folder;
+    std::string text = path.lexically_normal().generic_string();
+    while (text.size() > 1 && text.back() == '/') text.pop_back();
+    return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,6 +109,12 @@ int main(int argc, char** argv) {
     std::optional<int> index;
     std::optional<std::string> format;
     std::optional<std::string> output;
+    std::string minSeverity = "advice";
+    bool quiet = false;
+    std::optional<int> maxWarnings;
+    std::vector<std::string> ignores;
+    bool listRules = false;
+    bool version = false;
 
     app.add_option("--game-dir", gameDir, "The game folder (default: the working directory)");
     auto* listOpt = app.add_flag("--list", list, "List the venue names in catalogue order");
@@ -62,9 +124,22 @@ int main(int argc, char** argv) {
     listOpt->excludes(allOpt, venueOpt, indexOpt);
     allOpt->excludes(venueOpt, indexOpt);
     venueOpt->excludes(indexOpt);
-    app.add_option("--format", format, "Report format: ansi, text, runs or html")
-        ->check(CLI::IsMember({"ansi", "text", "runs", "html"}));
+    app.add_option("--format", format, "Report format: ansi, text, runs, html, json or sarif")
+        ->check(CLI::IsMember({"ansi", "text", "runs", "html", "json", "sarif"}));
     app.add_option("--output", output, "Write the report to this file");
+    auto* minOpt =
+        app.add_option("--min-severity", minSeverity,
+                       "Leave out findings below this severity: error, warning or advice (the default)")
+            ->check(CLI::IsMember({"error", "warning", "advice"}));
+    app.add_flag("--quiet", quiet, "Errors only (the same as --min-severity error)")->excludes(minOpt);
+    app.add_option("--max-warnings", maxWarnings,
+                   "Exit with status 1 also when more than N warnings are shown")
+        ->check(CLI::NonNegativeNumber);
+    app.add_option("--ignore", ignores,
+                   "Leave out a rule's findings, everywhere (RULE) or in the files a glob matches "
+                   "(RULE:GLOB, '/' between folders); may be given again");
+    app.add_flag("--list-rules", listRules, "Print the rules (with --format json: as JSON) and exit");
+    app.add_flag("--version", version, "Print the version and exit");
     // For measurements: the files whose content the run read, one host path a
     // line, in the order read (not shown in the help).
     std::optional<std::string> filesRead;
@@ -78,6 +153,29 @@ int main(int argc, char** argv) {
         return kExitClean;
     } catch (const CLI::ParseError& error) {
         return Fail(std::string(error.what()) + " (see --help)");
+    }
+
+    if (version) {
+        std::cout << "venuecheck " << kVersion << "\n";
+        return kExitClean;
+    }
+    const RunHeader header{"venuecheck", kVersion, AbsoluteFolder(gameDir)};
+    if (listRules) {
+        if (format && *format != "text" && *format != "json") {
+            return Fail("--list-rules is written as text or json, not " + *format);
+        }
+        std::cout << (format && *format == "json" ? RenderJsonRules(header) : RenderRulesText());
+        std::cout.flush();
+        return std::cout ? kExitClean : Fail("cannot write the rules");
+    }
+
+    FindingFilter filter;
+    filter.SetMinimum(quiet ? Severity::kError : *FindingFilter::ParseSeverity(minSeverity));
+    for (const std::string& text : ignores) {
+        std::string error;
+        auto ignore = FindingFilter::ParseIgnore(text, error);
+        if (!ignore) return Fail(error);
+        filter.AddIgnore(std::move(*ignore));
     }
 
     std::error_code ec;
@@ -95,6 +193,13 @@ int main(int argc, char** argv) {
     Checker checker{std::move(folder)};
     checker.StartUp();
     const std::vector<std::string> names = checker.VenueNames();
+    if (names.empty()) {
+        // Almost always the wrong folder rather than a game without venues.
+        std::string venues = gameDir;
+        if (!venues.empty() && venues.back() != '/' && venues.back() != '\\') venues += '/';
+        return Fail("no venue files in '" + venues + "venues': is " + gameDir +
+                    " the game folder?");
+    }
 
     std::ofstream file;
     if (output) {
@@ -133,17 +238,31 @@ int main(int argc, char** argv) {
     }
 
     if (!format) format = (!output && isatty(STDOUT_FILENO)) ? "ansi" : "text";
+    const bool machine = *format == "json" || *format == "sarif";
 
     FindingCounts total;
+    std::vector<CheckResult> results;
+    Progress progress(positions.size(), isatty(STDERR_FILENO) != 0);
     if (*format == "html") out << RenderHtmlHead();
-    for (int position : positions) {
-        RecordingPane pane;
-        Report report(pane);
+    for (size_t done = 0; done < positions.size(); ++done) {
+        const int position = positions[done];
+        const std::string& venue = names[static_cast<size_t>(position)];
+        progress.Checking(done, venue);
+        CheckRecorder pane;
+        Report report(pane, &pane);
+        report.SetFilter([&filter](const Finding& finding) { return filter.Shows(finding); });
         checker.CheckRun(position, report);
         total += report.Counts();
         const auto& runs = pane.Runs();
-        const std::string& venue = names[static_cast<size_t>(position)];
-        if (*format == "text") {
+        if (machine) {
+            CheckResult result{position, venue, {}, {}, report.Counts()};
+            if (const VenueRecord* record = checker.Venues().VenueAtIndex(static_cast<size_t>(position))) {
+                result.venueFile = checker.Folder().FoundPath(record->Path);
+            }
+            result.findings.reserve(pane.Findings().size());
+            for (const auto& recorded : pane.Findings()) result.findings.push_back(recorded.finding);
+            results.push_back(std::move(result));
+        } else if (*format == "text") {
             out << RenderText(runs);
         } else if (*format == "ansi") {
             out << RenderAnsi(runs);
@@ -153,7 +272,10 @@ int main(int argc, char** argv) {
             out << RenderHtmlSection(position, venue, runs);
         }
     }
+    progress.Clear();
     if (*format == "html") out << RenderHtmlFoot();
+    if (*format == "json") out << RenderJsonReport(header, results);
+    if (*format == "sarif") out << RenderSarifReport(header, results);
     out.flush();
     checker.ShutDown();
     if (!out) return Fail("cannot write the report");
@@ -161,5 +283,7 @@ int main(int argc, char** argv) {
 
     std::cerr << positions.size() << " venues checked: " << total.errors << " errors, "
               << total.warnings << " warnings, " << total.advice << " advice\n";
-    return total.errors > 0 ? kExitFindings : kExitClean;
+    if (total.errors > 0) return kExitFindings;
+    if (maxWarnings && total.warnings > *maxWarnings) return kExitFindings;
+    return kExitClean;
 }

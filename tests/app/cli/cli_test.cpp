@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
+#include "common/version.h"
 #include "gamegen/peg_data.h"
 #include "support/test_support.h"
 
@@ -106,6 +109,100 @@ TEST_F(CommandLine, ChecksEveryVenueByDefaultAndCountsFindings) {
     EXPECT_EQ(clean.err, "1 venues checked: 0 errors, 0 warnings, 0 advice\n");
 }
 
+TEST_F(CommandLine, SeverityAndIgnoredRulesLeaveLinesOutOfEveryCount) {
+    struct Case {
+        std::string arguments;
+        std::string counts;
+        int status;
+        std::vector<std::string> absent;   // lines the report no longer holds
+        std::vector<std::string> present;  // lines it still holds
+    };
+    const std::string notScrambled = "\tWarning : Venue file not scrambled";
+    const std::string noReference = "\tError : Venue reference exceeds";
+    const Case cases[] = {
+        {"--quiet", "3 venues checked: 12 errors, 0 warnings, 0 advice", 1, {notScrambled}, {}},
+        {"--min-severity error", "3 venues checked: 12 errors, 0 warnings, 0 advice", 1,
+         {notScrambled}, {}},
+        {"--min-severity warning", "3 venues checked: 12 errors, 2 warnings, 0 advice", 1, {},
+         {notScrambled}},
+        {"--ignore venue-not-scrambled", "3 venues checked: 12 errors, 0 warnings, 0 advice", 1,
+         {notScrambled}, {}},
+        // Only in the files the glob matches, without regard to case.
+        {"--ignore venue-not-scrambled:VENUES/A.*", "3 venues checked: 12 errors, 1 warnings, 0 advice",
+         1, {}, {notScrambled}},
+        {"--ignore venue-last-peg-line-missing --ignore venue-no-pegs-loaded:venues/?.ven",
+         "3 venues checked: 8 errors, 2 warnings, 0 advice", 1, {"LastPeg line isn't present",
+         "No pegs loaded"}, {notScrambled}},
+    };
+    for (const Case& c : cases) {
+        const CommandResult r = Run(c.arguments + " --format text");
+        EXPECT_EQ(r.status, c.status) << c.arguments;
+        EXPECT_EQ(r.err, c.counts + "\n") << c.arguments;
+        for (const auto& line : c.absent) EXPECT_EQ(r.out.find(line), std::string::npos) << c.arguments;
+        for (const auto& line : c.present) EXPECT_NE(r.out.find(line), std::string::npos) << c.arguments;
+        EXPECT_EQ(r.out.find(noReference), std::string::npos);
+    }
+}
+
+TEST_F(CommandLine, MoreWarningsThanAllowedFail) {
+    // A venue whose only finding is a warning: it is not scrambled.
+    game_.Write("venues/d.ven", "[Details]\nName=Plain\nRef=PL\nDir=pegs\\*.peg\n"
+                                "Lastpeg=pegs\\last.txt\nRecords=pegs\\rec.txt\n[Weather]\n"
+                                "Weather=weather.wea\nLookup=pegs\\look.txt\n");
+    const struct {
+        const char* arguments;
+        int status;
+    } cases[] = {
+        {"--venue Plain", 0},
+        {"--venue Plain --max-warnings 1", 0},
+        {"--venue Plain --max-warnings 0", 1},
+        {"--venue Plain --max-warnings 0 --ignore venue-not-scrambled", 0},
+    };
+    for (const auto& c : cases) {
+        const CommandResult r = Run(std::string(c.arguments) + " --format text");
+        EXPECT_EQ(r.status, c.status) << c.arguments;
+    }
+}
+
+TEST_F(CommandLine, BadValuesOfTheFindingOptionsAreUsageErrors) {
+    const struct {
+        const char* arguments;
+        const char* error;  // the start of the one line on standard error
+    } cases[] = {
+        {"--ignore no-such-rule", "venuecheck: unknown rule 'no-such-rule' (see --list-rules)\n"},
+        {"--ignore peg-sounds-missing:pegs\\\\*", "venuecheck: bad glob 'pegs\\*': write '/' between folders\n"},
+        {"--max-warnings -1", "venuecheck: --max-warnings: Value -1 "},
+        {"--max-warnings many", "venuecheck: --max-warnings: Value many "},
+        {"--min-severity fatal", "venuecheck: --min-severity: fatal not in {"},
+        {"--quiet --min-severity advice", "venuecheck: --min-severity excludes --quiet"},
+        {"--format xml", "venuecheck: --format: xml not in {"},
+    };
+    for (const auto& c : cases) {
+        const CommandResult r = Run(c.arguments);
+        EXPECT_EQ(r.status, 2) << c.arguments;
+        EXPECT_EQ(r.out, "") << c.arguments;
+        EXPECT_EQ(r.err.substr(0, std::string(c.error).size()), c.error) << c.arguments;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+TEST_F(CommandLine, ListsTheRulesAndTellsItsVersion) {
+    const CommandResult rules = RunCommand(ShellQuote(VENUECHECK_BINARY) + " --list-rules");
+    EXPECT_EQ(rules.status, 0);
+    EXPECT_EQ(rules.out.substr(0, 20), "venue-no-pegs-loaded");
+    EXPECT_NE(rules.out.find("\nstock-size-above-maximum "), std::string::npos);
+    const CommandResult json = RunCommand(ShellQuote(VENUECHECK_BINARY) + " --list-rules --format json");
+    EXPECT_EQ(json.status, 0);
+    EXPECT_NE(json.out.find("\"rules\": [\n    {\"id\": \"venue-no-pegs-loaded\", \"severity\": \"error\""),
+              std::string::npos);
+    const CommandResult sarif = RunCommand(ShellQuote(VENUECHECK_BINARY) + " --list-rules --format sarif");
+    EXPECT_EQ(sarif.status, 2);
+
+    const CommandResult version = RunCommand(ShellQuote(VENUECHECK_BINARY) + " --version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "venuecheck " + std::string(kVersion) + "\n");
+}
+
 TEST_F(CommandLine, WritesRunsAsJsonLines) {
     const CommandResult r = Run("--index 2 --format runs");
     EXPECT_EQ(r.status, 0);
@@ -187,13 +284,21 @@ TEST_F(CommandLine, ListsTheFilesItReadWhenAsked) {
               root + "venues/a.ven\n" + root + "venues/b.ven\n" + root + "venues/c.ven\n");
 }
 
-TEST(CommandLineErrors, AnEmptyGameFolderChecksNothing) {
+TEST(CommandLineErrors, AGameFolderWithoutVenueFilesIsAnError) {
+    // Almost always the wrong folder: an error, with --list too, not a
+    // success that checked nothing.
     TempFolder game;
-    const CommandResult r = RunCommand(ShellQuote(VENUECHECK_BINARY) + " --game-dir " +
-                                       ShellQuote(game.Path().string()) + " --format text");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "0 venues checked: 0 errors, 0 warnings, 0 advice\n");
+    game.Write("species/roach.spc", "NAME Roach\n");
+    const std::string dir = game.Path().string();
+    for (const char* arguments : {" --format text", " --list"}) {
+        const CommandResult r = RunCommand(ShellQuote(VENUECHECK_BINARY) + " --game-dir " +
+                                           ShellQuote(dir) + arguments);
+        EXPECT_EQ(r.status, 2) << arguments;
+        EXPECT_EQ(r.out, "") << arguments;
+        EXPECT_EQ(r.err, "venuecheck: no venue files in '" + dir + "/venues': is " + dir +
+                             " the game folder?\n")
+            << arguments;
+    }
 }
 
 }  // namespace
