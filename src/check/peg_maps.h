@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pegs/peg_map.h"
@@ -35,6 +38,31 @@ public:
 
 private:
     std::vector<PegMap> maps_;
+};
+
+// A folder that the maps of check runs are written into as PNG files, one
+// folder for each venue (named after its venue file) and one file for each
+// peg (named after its peg file). Names that the file system would take for
+// the same (letter case aside) get a number.
+class PegMapFolder {
+public:
+    explicit PegMapFolder(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+    // Creates the folder when it is missing and proves that a file can be
+    // written into it; the reason when not.
+    std::optional<std::string> Prepare() const;
+
+    // Writes the maps of one check run; the reason of the first failure.
+    std::optional<std::string> Write(std::string_view venueFile, const std::vector<PegMap>& maps);
+
+    // The map files written so far.
+    int Written() const { return written_; }
+    const std::filesystem::path& Folder() const { return folder_; }
+
+private:
+    std::filesystem::path folder_;
+    std::set<std::string> venueFolders_;  // folded to lower case
+    int written_ = 0;
 };
 
 }  // namespace venuecheck

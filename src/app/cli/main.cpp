@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,10 +14,12 @@
 #include <string>
 
 #include "check/checker.h"
+#include "check/peg_maps.h"
 #include "common/text.h"
 #include "common/version.h"
 #include "report/check_record.h"
 #include "report/finding_filter.h"
+#include "report/html_page.h"
 #include "report/json_writer.h"
 #include "report/report.h"
 #include "report/report_formats.h"
@@ -88,6 +91,43 @@ private:
     bool shown_ = false;
 };
 
+// The local date and time, as the web page shows when the check ran.
+std::string CheckedAt() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    char buffer[32];
+    std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M", &local);
+    return buffer;
+}
+
+// The maps' legend as the web page draws it.
+std::vector<HtmlLegendEntry> MapLegend() {
+    const auto rgb = [](PaletteColour c) { return Rgb{c.red, c.green, c.blue}; };
+    std::vector<HtmlLegendEntry> legend;
+    for (const PegMapDepthBand& band : PegMapDepthScale()) {
+        legend.push_back({band.label, rgb(band.covered), rgb(band.bare)});
+    }
+    legend.push_back({"no water", rgb(kPegMapLand), std::nullopt});
+    legend.push_back({"past the last whole cell of a row", rgb(kPegMapBeyond), std::nullopt});
+    return legend;
+}
+
+HtmlPegMap ForPage(PegMap map) {
+    HtmlPegMap shown;
+    shown.png = std::move(map.png);
+    shown.width = map.width;
+    shown.height = map.height;
+    shown.analysed = map.analysed;
+    shown.pegName = std::move(map.pegName);
+    shown.dataFile = std::move(map.dataFile);
+    return shown;
+}
+
 std::string AbsoluteFolder(const std::string& folder) {
     std::error_code ec;
     std::filesystem::path path = std::filesystem::absolute(folder, ec);
@@ -115,6 +155,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> ignores;
     bool listRules = false;
     bool version = false;
+    bool noMaps = false;
+    std::optional<std::string> mapsDir;
 
     app.add_option("--game-dir", gameDir, "The game folder (default: the working directory)");
     auto* listOpt = app.add_flag("--list", list, "List the venue names in catalogue order");
@@ -138,6 +180,9 @@ int main(int argc, char** argv) {
     app.add_option("--ignore", ignores,
                    "Leave out a rule's findings, everywhere (RULE) or in the files a glob matches "
                    "(RULE:GLOB, '/' between folders); may be given again");
+    app.add_flag("--no-maps", noMaps, "With --format html: leave out the map of every peg");
+    app.add_option("--maps", mapsDir,
+                   "Write a PNG map of every peg into DIR, in a folder for each venue");
     app.add_flag("--list-rules", listRules, "Print the rules (with --format json: as JSON) and exit");
     app.add_flag("--version", version, "Print the version and exit");
     // For measurements: the files whose content the run read, one host path a
@@ -201,6 +246,14 @@ int main(int argc, char** argv) {
                     " the game folder?");
     }
 
+    // Before the report is opened, so that a folder that cannot take the
+    // maps leaves an earlier report as it was.
+    std::optional<PegMapFolder> mapFolder;
+    if (mapsDir && !list) {
+        mapFolder.emplace(*mapsDir);
+        if (auto error = mapFolder->Prepare()) return Fail(*error);
+    }
+
     std::ofstream file;
     if (output) {
         file.open(*output, std::ios::binary | std::ios::trunc);
@@ -239,11 +292,19 @@ int main(int argc, char** argv) {
 
     if (!format) format = (!output && isatty(STDOUT_FILENO)) ? "ansi" : "text";
     const bool machine = *format == "json" || *format == "sarif";
+    const bool html = *format == "html";
+    const bool pageMaps = html && !noMaps;
+    // Maps cost a reading of every grid whole and a picture of it: only when
+    // they are asked for.
+    PegMapMaker mapMaker;
+    if (pageMaps || mapFolder) checker.SetPegGridObserver(&mapMaker);
+    std::vector<HtmlCheck> pageChecks;
+    std::optional<std::string> mapError;
+    const std::string checkedAt = CheckedAt();
 
     FindingCounts total;
     std::vector<CheckResult> results;
     Progress progress(positions.size(), isatty(STDERR_FILENO) != 0);
-    if (*format == "html") out << RenderHtmlHead();
     for (size_t done = 0; done < positions.size(); ++done) {
         const int position = positions[done];
         const std::string& venue = names[static_cast<size_t>(position)];
@@ -254,7 +315,19 @@ int main(int argc, char** argv) {
         checker.CheckRun(position, report);
         total += report.Counts();
         const auto& runs = pane.Runs();
-        if (machine) {
+        std::vector<PegMap> maps = mapMaker.TakeMaps();
+        std::string venueFile;
+        if (const VenueRecord* record = checker.Venues().VenueAtIndex(static_cast<size_t>(position))) {
+            venueFile = checker.Folder().FoundPath(record->Path);
+        }
+        if (mapFolder && !mapError) mapError = mapFolder->Write(venueFile, maps);
+        if (html) {
+            HtmlCheck check{position, venue, venueFile, runs, pane.Findings(), report.Counts(), {}};
+            if (pageMaps) {
+                for (PegMap& map : maps) check.maps.push_back(ForPage(std::move(map)));
+            }
+            pageChecks.push_back(std::move(check));
+        } else if (machine) {
             CheckResult result{position, venue, {}, {}, report.Counts()};
             if (const VenueRecord* record = checker.Venues().VenueAtIndex(static_cast<size_t>(position))) {
                 result.venueFile = checker.Folder().FoundPath(record->Path);
@@ -268,18 +341,24 @@ int main(int argc, char** argv) {
             out << RenderAnsi(runs);
         } else if (*format == "runs") {
             out << RenderRuns(position, venue, runs);
-        } else {
-            out << RenderHtmlSection(position, venue, runs);
         }
     }
     progress.Clear();
-    if (*format == "html") out << RenderHtmlFoot();
+    if (html) {
+        HtmlPageInfo page{header, checkedAt, pageMaps, pageMaps ? MapLegend() : std::vector<HtmlLegendEntry>{}};
+        out << RenderHtmlPage(page, pageChecks);
+    }
     if (*format == "json") out << RenderJsonReport(header, results);
     if (*format == "sarif") out << RenderSarifReport(header, results);
     out.flush();
     checker.ShutDown();
     if (!out) return Fail("cannot write the report");
     if (!writeFilesRead()) return Fail("cannot write '" + *filesRead + "'");
+    if (mapFolder) {
+        std::cerr << mapFolder->Written() << (mapFolder->Written() == 1 ? " peg map" : " peg maps")
+                  << " written to '" << mapFolder->Folder().string() << "'\n";
+        if (mapError) return Fail(*mapError);
+    }
 
     std::cerr << positions.size() << " venues checked: " << total.errors << " errors, "
               << total.warnings << " warnings, " << total.advice << " advice\n";
