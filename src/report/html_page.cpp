@@ -338,7 +338,7 @@ dl.run dd{margin:0}
 .totals .e,.venues td.e{color:#c80000}
 .totals .w,.venues td.w{color:#780078}
 .totals .a,.venues td.a{color:#006400}
-nav.toggles{position:sticky;top:0;z-index:1;background:#f4f4f4;border-bottom:1px solid #ccc;padding:6px 16px;margin:8px -16px}
+nav.toggles{position:sticky;top:0;z-index:1;background:#f4f4f4;border-bottom:1px solid #ccc;padding:6px 16px;margin:8px 0}
 nav.toggles label{margin-right:16px;white-space:nowrap}
 nav.toggles output{color:#444}
 table.venues{border-collapse:collapse;margin:8px 0}
@@ -347,7 +347,8 @@ table.venues td.n{text-align:right}
 table.legend{border-collapse:collapse;margin:4px 0 8px}
 table.legend th,table.legend td{padding:1px 8px;text-align:left}
 .legend .sw{display:inline-block;width:14px;height:14px;border:1px solid #888;vertical-align:middle;margin-right:6px}
-section.check{border-top:2px solid #ccc;padding:8px 0}
+section.check{border-top:2px solid #ccc;padding:8px 0;scroll-margin-top:40px}
+#rules dt{scroll-margin-top:40px}
 .part{display:flex;flex-wrap:wrap;align-items:flex-start;gap:0 24px}
 .pane{flex:1 1 36em;min-width:0;white-space:pre-wrap;tab-size:48px;-moz-tab-size:48px}
 .pane a{color:inherit;text-decoration:none}
@@ -540,12 +541,6 @@ std::string RenderHtmlPage(const HtmlPageInfo& info, const std::vector<HtmlCheck
                std::string(label) + " <span class=\"n\" id=\"count-" + std::string(kind) +
                "\" data-n=\"" + std::to_string(n) + "\">(" + std::to_string(n) + ")</span></label>";
     };
-    out += "<nav class=\"toggles\" hidden aria-label=\"Lines shown\">";
-    out += toggle("error", "Errors", lineCounts.findings.errors);
-    out += toggle("warning", "Warnings", lineCounts.findings.warnings);
-    out += toggle("advice", "Advice", lineCounts.findings.advice);
-    out += toggle("detail", "Detail lines", lineCounts.details);
-    out += "<output id=\"shown\"></output></nav>\n";
 
     out +=
         "<table class=\"venues\"><thead><tr><th>Venue</th><th>File</th><th>Errors</th>"
@@ -584,7 +579,15 @@ std::string RenderHtmlPage(const HtmlPageInfo& info, const std::vector<HtmlCheck
         }
         out += "</tbody></table>\n";
     }
-    out += "</header>\n<main>\n";
+    // Kept in view while the report scrolls.
+    std::string nav;
+    nav += "<nav class=\"toggles\" hidden aria-label=\"Lines shown\">";
+    nav += toggle("error", "Errors", lineCounts.findings.errors);
+    nav += toggle("warning", "Warnings", lineCounts.findings.warnings);
+    nav += toggle("advice", "Advice", lineCounts.findings.advice);
+    nav += toggle("detail", "Detail lines", lineCounts.details);
+    nav += "<output id=\"shown\"></output></nav>\n";
+    out += "</header>\n" + nav + "<main>\n";
     out += sections;
     out += "</main>\n";
 
