@@ -144,7 +144,10 @@ public:
         for (const auto& [known, name] : styles_) {
             if (known == style) return name;
         }
-        styles_.emplace_back(style, "r" + std::to_string(styles_.size()));
+        // Appended, not "r" + number: GCC 12 warns wrongly about the latter at -O3.
+        std::string name = "r";
+        name += std::to_string(styles_.size());
+        styles_.emplace_back(style, std::move(name));
         return styles_.back().second;
     }
 
