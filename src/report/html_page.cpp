@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <deque>
 #include <map>
+#include <ostream>
 #include <set>
+#include <sstream>
 #include <string_view>
 
 #include "common/png_image.h"
@@ -87,23 +90,29 @@ std::string Escape(std::string_view text) {
 // the next tab stop; a byte without a character as a visible sign in an
 // element that keeps the byte, so that the page holds the text exactly.
 void AppendPaneText(std::string& out, std::string_view text) {
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
+    size_t plain = 0;  // the start of the stretch that needs no escape
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        // Printable ASCII but the markup characters, and line breaks, go as
+        // they are, a stretch at a time.
+        if ((byte >= 0x20 && byte < 0x7F && byte != '&' && byte != '<' && byte != '>') ||
+            byte == '\n') {
+            continue;
+        }
+        out.append(text.substr(plain, i - plain));
+        plain = i + 1;
+        switch (byte) {
             case '&':
-                out += "&amp;";
+                out.append("&amp;");
                 break;
             case '<':
-                out += "&lt;";
+                out.append("&lt;");
                 break;
             case '>':
-                out += "&gt;";
+                out.append("&gt;");
                 break;
             case '\t':
-                out += "<span class=\"t\">\t</span>";
-                break;
-            case '\n':
-                out += '\n';
+                out.append("<span class=\"t\">\t</span>");
                 break;
             default: {
                 const uint32_t code = CharacterOf(byte);
@@ -114,13 +123,14 @@ void AppendPaneText(std::string& out, std::string_view text) {
                     const uint32_t sign = byte < 0x20    ? 0x2400 + byte
                                           : byte == 0x7F ? 0x2421
                                                          : 0xFFFD;
-                    out += "<span class=\"b\" data-b=\"" + Hex2(byte) + "\">";
+                    out.append("<span class=\"b\" data-b=\"").append(Hex2(byte)).append("\">");
                     AppendUtf8(out, sign);
-                    out += "</span>";
+                    out.append("</span>");
                 }
             }
         }
     }
+    out.append(text.substr(plain));
 }
 
 std::string CssColour(const Rgb& c) {
@@ -141,6 +151,14 @@ std::string Pixels(int twips) {
 class StyleClasses {
 public:
     const std::string& ClassOf(const TextStyle& style) {
+        // The pieces of a run share its style.
+        if (&style == last_) return *lastName_;
+        last_ = &style;
+        lastName_ = &Find(style);
+        return *lastName_;
+    }
+
+    const std::string& Find(const TextStyle& style) {
         for (const auto& [known, name] : styles_) {
             if (known == style) return name;
         }
@@ -163,7 +181,10 @@ public:
     }
 
 private:
-    std::vector<std::pair<TextStyle, std::string>> styles_;
+    // A list: a report has a handful of styles. Its names stay in place.
+    std::deque<std::pair<TextStyle, std::string>> styles_;
+    const TextStyle* last_ = nullptr;
+    const std::string* lastName_ = nullptr;
 };
 
 std::string_view SeverityLetter(Severity severity) {
@@ -299,25 +320,29 @@ void RenderCheck(std::string& out, const HtmlCheck& check, bool withMaps, StyleC
             rulesShown.insert(finding.rule);
             std::string where = finding.file;
             if (!where.empty() && finding.line > 0) where += ":" + std::to_string(finding.line);
-            out += "<span class=\"ln f " + std::string(SeverityLetter(finding.severity)) +
-                   "\" data-rule=\"" + std::string(rule.id) + "\" title=\"" + std::string(rule.id) +
-                   (where.empty() ? "" : " \xC2\xB7 " + Escape(where)) + "\"><a href=\"#rule-" +
-                   std::string(rule.id) + "\">";
+            out.append("<span class=\"ln f ")
+                .append(SeverityLetter(finding.severity))
+                .append("\" data-rule=\"")
+                .append(rule.id)
+                .append("\" title=\"")
+                .append(rule.id);
+            if (!where.empty()) out.append(" \xC2\xB7 ").append(Escape(where));
+            out.append("\"><a href=\"#rule-").append(rule.id).append("\">");
             if (found != findingAt.end()) lineCounts.findings.Add(finding.severity);
         } else if (heading) {
-            out += "<span class=\"ln h\">";
+            out.append("<span class=\"ln h\">");
         } else if (IsBlank(line)) {
-            out += "<span class=\"ln\">";
+            out.append("<span class=\"ln\">");
         } else {
-            out += "<span class=\"ln d\">";
+            out.append("<span class=\"ln d\">");
             ++lineCounts.details;
         }
         for (const auto& [style, text] : line.pieces) {
-            out += "<span class=\"" + styles.ClassOf(*style) + "\">";
+            out.append("<span class=\"").append(styles.ClassOf(*style)).append("\">");
             AppendPaneText(out, text);
-            out += "</span>";
+            out.append("</span>");
         }
-        out += current != nullptr ? "</a></span>" : "</span>";
+        out.append(current != nullptr ? "</a></span>" : "</span>");
     }
     out += "</div>";
     if (pendingMap != nullptr) out += MapFigure(*pendingMap);
@@ -512,11 +537,20 @@ window.addEventListener('hashchange', function () { apply(parse().show); });
 
 }  // namespace
 
-std::string RenderHtmlPage(const HtmlPageInfo& info, const std::vector<HtmlCheck>& checks) {
+void WriteHtmlPage(std::ostream& page, const HtmlPageInfo& info,
+                   const std::vector<HtmlCheck>& checks) {
     StyleClasses styles;
     std::set<RuleId> rulesShown;
     LineCounts lineCounts;
+    // Room for all the sections at once: memory that grows by copies is
+    // faulted in again and again, and a page of large maps is megabytes.
+    size_t room = 1 << 16;
+    for (const HtmlCheck& check : checks) {
+        for (const StyledRun& run : check.runs) room += run.text.size() * 10;
+        for (const HtmlPegMap& map : check.maps) room += map.png.size() * 4 / 3 + 1024;
+    }
     std::string sections;
+    sections.reserve(room);
     for (const HtmlCheck& check : checks) {
         RenderCheck(sections, check, info.maps, styles, rulesShown, lineCounts);
     }
@@ -591,8 +625,9 @@ std::string RenderHtmlPage(const HtmlPageInfo& info, const std::vector<HtmlCheck
     nav += toggle("detail", "Detail lines", lineCounts.details);
     nav += "<output id=\"shown\"></output></nav>\n";
     out += "</header>\n" + nav + "<main>\n";
-    out += sections;
-    out += "</main>\n";
+    page << out;
+    page << sections;
+    out = "</main>\n";
 
     out += "<section id=\"rules\">\n<h2>Rules</h2>\n<dl>\n";
     for (const Rule& rule : Rules()) {
@@ -605,7 +640,13 @@ std::string RenderHtmlPage(const HtmlPageInfo& info, const std::vector<HtmlCheck
     out += "</dl>\n</section>\n<script>";
     out += kPageScript;
     out += "</script>\n</body>\n</html>\n";
-    return out;
+    page << out;
+}
+
+std::string RenderHtmlPage(const HtmlPageInfo& info, const std::vector<HtmlCheck>& checks) {
+    std::ostringstream page;
+    WriteHtmlPage(page, info, checks);
+    return std::move(page).str();
 }
 
 }  // namespace venuecheck

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,8 @@ struct HtmlPageInfo {
 // linking to its rule's help; the maps beside their peg sections; the help
 // of every rule the page shows. Text from the game's data is 8-bit Windows
 // text (code page 1252).
+void WriteHtmlPage(std::ostream& page, const HtmlPageInfo& info,
+                   const std::vector<HtmlCheck>& checks);
 std::string RenderHtmlPage(const HtmlPageInfo& info, const std::vector<HtmlCheck>& checks);
 
 }  // namespace venuecheck

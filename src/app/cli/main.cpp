@@ -346,7 +346,7 @@ int main(int argc, char** argv) {
     progress.Clear();
     if (html) {
         HtmlPageInfo page{header, checkedAt, pageMaps, pageMaps ? MapLegend() : std::vector<HtmlLegendEntry>{}};
-        out << RenderHtmlPage(page, pageChecks);
+        WriteHtmlPage(out, page, pageChecks);
     }
     if (*format == "json") out << RenderJsonReport(header, results);
     if (*format == "sarif") out << RenderSarifReport(header, results);
