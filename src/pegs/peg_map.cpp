@@ -152,8 +152,13 @@ IndexedImage DrawPegMap(const PegDataGrid& grid, PegCellSize cellSize, float dpR
             for (size_t copy = 1; copy < h; ++copy) std::memcpy(row + copy * width, row, width);
             row += h * width;
         };
-        if (w == 1) {
-            // The finest grids, a cell a pixel.
+        if (w == 1 && h == 1) {
+            // The finest grids, a cell a pixel, the pixels in the cells'
+            // order. The place is the lambda's own, not a captured local:
+            // a byte stored through a pointer could be any local.
+            grid.ForEachCell(
+                [at = pixels, &colours](PegCell cell) mutable { *at++ = ColourOf(colours, cell); });
+        } else if (w == 1) {
             grid.ForEachCell([&](PegCell cell) {
                 row[column] = ColourOf(colours, cell);
                 if (++column == cellsPerRow) endRow();
