@@ -1,24 +1,25 @@
 // venuecheck: the check run of the venue checker on the command line.
 
-#include <unistd.h>
-
-#include <CLI/CLI.hpp>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
 
+#include "app/cli/console.h"
+#include "app/cli/interruption.h"
+#include "app/cli/options.h"
+#include "app/cli/output_file.h"
 #include "check/checker.h"
 #include "check/peg_maps.h"
+#include "common/host_path.h"
 #include "common/text.h"
 #include "common/version.h"
 #include "report/check_record.h"
-#include "report/finding_filter.h"
 #include "report/html_page.h"
 #include "report/json_writer.h"
 #include "report/report.h"
@@ -35,7 +36,7 @@ constexpr int kExitFindings = 1;
 constexpr int kExitUsage = 2;
 
 int Fail(const std::string& message) {
-    std::cerr << "venuecheck: " << message << "\n";
+    std::cerr << "venuecheck: " << OneLine(message) << "\n";
     return kExitUsage;
 }
 
@@ -128,11 +129,18 @@ HtmlPegMap ForPage(PegMap map) {
     return shown;
 }
 
+// Names from the command line are 8-bit text, as the game's are (on Windows
+// in the ANSI code page).
 std::string AbsoluteFolder(const std::string& folder) {
     std::error_code ec;
-    std::filesystem::path path = std::filesystem::absolute(folder, ec);
-    if (ec) path = folder;
-    std::string text = path.lexically_normal().generic_string();
+    std::filesystem::path path = std::filesystem::absolute(HostPath(folder), ec);
+    if (ec) path = HostPath(folder);
+    std::string text = GameName(path.lexically_normal());
+    if (std::filesystem::path::preferred_separator == '\\') {
+        for (char& c : text) {
+            if (c == '\\') c = '/';
+        }
+    }
     while (text.size() > 1 && text.back() == '/') text.pop_back();
     return text;
 }
@@ -140,96 +148,44 @@ std::string AbsoluteFolder(const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Checks the venues of a Pelarin game folder and reports errors, warnings and advice.",
-                 "venuecheck"};
-    std::string gameDir = ".";
-    bool list = false;
-    bool all = false;
-    std::optional<std::string> venueName;
-    std::optional<int> index;
-    std::optional<std::string> format;
-    std::optional<std::string> output;
-    std::string minSeverity = "advice";
-    bool quiet = false;
-    std::optional<int> maxWarnings;
-    std::vector<std::string> ignores;
-    bool listRules = false;
-    bool version = false;
-    bool noMaps = false;
-    std::optional<std::string> mapsDir;
+    // The plain copies, probes and report file the run makes and deletes again.
+    RunFiles runFiles;
+    const EndRunOnInterruption endRun(runFiles);
 
-    app.add_option("--game-dir", gameDir, "The game folder (default: the working directory)");
-    auto* listOpt = app.add_flag("--list", list, "List the venue names in catalogue order");
-    auto* allOpt = app.add_flag("--all", all, "Check every venue (the default)");
-    auto* venueOpt = app.add_option("--venue", venueName, "Check the venue of this name");
-    auto* indexOpt = app.add_option("--index", index, "Check the venue at this selector position (from 0)");
-    listOpt->excludes(allOpt, venueOpt, indexOpt);
-    allOpt->excludes(venueOpt, indexOpt);
-    venueOpt->excludes(indexOpt);
-    app.add_option("--format", format, "Report format: ansi, text, runs, html, json or sarif")
-        ->check(CLI::IsMember({"ansi", "text", "runs", "html", "json", "sarif"}));
-    app.add_option("--output", output, "Write the report to this file");
-    auto* minOpt =
-        app.add_option("--min-severity", minSeverity,
-                       "Leave out findings below this severity: error, warning or advice (the default)")
-            ->check(CLI::IsMember({"error", "warning", "advice"}));
-    app.add_flag("--quiet", quiet, "Errors only (the same as --min-severity error)")->excludes(minOpt);
-    app.add_option("--max-warnings", maxWarnings,
-                   "Exit with status 1 also when more than N warnings are shown")
-        ->check(CLI::NonNegativeNumber);
-    app.add_option("--ignore", ignores,
-                   "Leave out a rule's findings, everywhere (RULE) or in the files a glob matches "
-                   "(RULE:GLOB, '/' between folders); may be given again");
-    app.add_flag("--no-maps", noMaps, "With --format html: leave out the map of every peg");
-    app.add_option("--maps", mapsDir,
-                   "Write a PNG map of every peg into DIR, in a folder for each venue");
-    app.add_flag("--list-rules", listRules, "Print the rules (with --format json: as JSON) and exit");
-    app.add_flag("--version", version, "Print the version and exit");
-    // For measurements: the files whose content the run read, one host path a
-    // line, in the order read (not shown in the help).
-    std::optional<std::string> filesRead;
-    app.add_option("--files-read", filesRead, "Write the paths of the files read to this file")
-        ->group("");
-
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
-        std::cout << app.help();
-        return kExitClean;
-    } catch (const CLI::ParseError& error) {
-        return Fail(std::string(error.what()) + " (see --help)");
+    const Console console;
+    ParsedCommandLine parsed = ParseCommandLine(argc, argv);
+    if (!parsed.options) {
+        std::cout << parsed.out;
+        if (parsed.status != 0) return Fail(parsed.error);
+        return parsed.status;
     }
+    const CommandLineOptions& o = *parsed.options;
+    const std::string& gameDir = o.gameDir;
+    const auto& output = o.output;
+    const auto& filesRead = o.filesRead;
+    const FindingFilter& filter = o.filter;
+    std::optional<std::string> format = o.format;
 
-    if (version) {
+    if (o.version) {
         std::cout << "venuecheck " << kVersion << "\n";
         return kExitClean;
     }
     const RunHeader header{"venuecheck", kVersion, AbsoluteFolder(gameDir)};
-    if (listRules) {
-        if (format && *format != "text" && *format != "json") {
-            return Fail("--list-rules is written as text or json, not " + *format);
-        }
+    if (o.listRules) {
         std::cout << (format && *format == "json" ? RenderJsonRules(header) : RenderRulesText());
         std::cout.flush();
         return std::cout ? kExitClean : Fail("cannot write the rules");
     }
 
-    FindingFilter filter;
-    filter.SetMinimum(quiet ? Severity::kError : *FindingFilter::ParseSeverity(minSeverity));
-    for (const std::string& text : ignores) {
-        std::string error;
-        auto ignore = FindingFilter::ParseIgnore(text, error);
-        if (!ignore) return Fail(error);
-        filter.AddIgnore(std::move(*ignore));
-    }
-
+    const std::filesystem::path gameRoot = GameFolderPath(gameDir);
     std::error_code ec;
-    if (!std::filesystem::is_directory(gameDir, ec)) {
-        return Fail("game folder '" + gameDir + "' does not exist");
+    if (!std::filesystem::is_directory(gameRoot, ec)) {
+        return Fail("game folder '" + gameDir + "' does not exist" + WhyFolderIsMissing(gameRoot));
     }
 
     std::vector<std::string> readPaths;
-    GameFolder folder(gameDir);
+    GameFolder folder(gameRoot);
+    folder.TrackRunFiles(&runFiles);
     if (filesRead) {
         folder.OnFileRead([&readPaths](const std::filesystem::path& path) {
             readPaths.push_back(path.string());
@@ -249,40 +205,41 @@ int main(int argc, char** argv) {
     // Before the report is opened, so that a folder that cannot take the
     // maps leaves an earlier report as it was.
     std::optional<PegMapFolder> mapFolder;
-    if (mapsDir && !list) {
-        mapFolder.emplace(*mapsDir);
+    if (o.mapsDir && !o.list) {
+        mapFolder.emplace(HostPath(*o.mapsDir));
         if (auto error = mapFolder->Prepare()) return Fail(*error);
     }
 
-    std::ofstream file;
+    std::optional<OutputFile> file;
     if (output) {
-        file.open(*output, std::ios::binary | std::ios::trunc);
-        if (!file) return Fail("cannot write '" + *output + "'");
+        file.emplace(HostPath(*output), runFiles);
+        if (!file->IsOpen()) return Fail(file->Error());
     }
-    std::ostream& out = output ? static_cast<std::ostream&>(file) : std::cout;
+    std::ostream& out = output ? file->Stream() : std::cout;
 
     auto writeFilesRead = [&filesRead, &readPaths] {
         if (!filesRead) return true;
-        std::ofstream paths(*filesRead, std::ios::binary | std::ios::trunc);
+        std::ofstream paths(HostPath(*filesRead), std::ios::binary | std::ios::trunc);
         for (const auto& path : readPaths) paths << path << "\n";
         return static_cast<bool>(paths.flush());
     };
 
-    if (list) {
+    if (o.list) {
         for (const auto& name : names) out << name << "\n";
         out.flush();
+        if (file && !file->Commit()) return Fail(file->Error());
         if (!out) return Fail("cannot write the venue list");
         return writeFilesRead() ? kExitClean : Fail("cannot write '" + *filesRead + "'");
     }
 
     std::vector<int> positions;
-    if (index) {
+    if (const auto& index = o.index) {
         if (*index < 0 || static_cast<size_t>(*index) >= names.size()) {
             return Fail("no venue at position " + std::to_string(*index) + " (there are " +
                         std::to_string(names.size()) + ")");
         }
         positions.push_back(*index);
-    } else if (venueName) {
+    } else if (const auto& venueName = o.venueName) {
         const auto found = FindVenue(names, *venueName);
         if (!found) return Fail("no venue named '" + *venueName + "'");
         positions.push_back(*found);
@@ -290,10 +247,10 @@ int main(int argc, char** argv) {
         for (size_t i = 0; i < names.size(); ++i) positions.push_back(static_cast<int>(i));
     }
 
-    if (!format) format = (!output && isatty(STDOUT_FILENO)) ? "ansi" : "text";
+    if (!format) format = (!output && console.OutputTakesColours()) ? "ansi" : "text";
     const bool machine = *format == "json" || *format == "sarif";
     const bool html = *format == "html";
-    const bool pageMaps = html && !noMaps;
+    const bool pageMaps = html && !o.noMaps;
     // Maps cost a reading of every grid whole and a picture of it: only when
     // they are asked for.
     PegMapMaker mapMaker;
@@ -304,7 +261,7 @@ int main(int argc, char** argv) {
 
     FindingCounts total;
     std::vector<CheckResult> results;
-    Progress progress(positions.size(), isatty(STDERR_FILENO) != 0);
+    Progress progress(positions.size(), console.ErrorIsTerminal());
     for (size_t done = 0; done < positions.size(); ++done) {
         const int position = positions[done];
         const std::string& venue = names[static_cast<size_t>(position)];
@@ -345,24 +302,26 @@ int main(int argc, char** argv) {
     }
     progress.Clear();
     if (html) {
-        HtmlPageInfo page{header, checkedAt, pageMaps, pageMaps ? MapLegend() : std::vector<HtmlLegendEntry>{}};
+        HtmlPageInfo page{header, checkedAt, pageMaps,
+                          pageMaps ? MapLegend() : std::vector<HtmlLegendEntry>{}};
         WriteHtmlPage(out, page, pageChecks);
     }
     if (*format == "json") out << RenderJsonReport(header, results);
     if (*format == "sarif") out << RenderSarifReport(header, results);
     out.flush();
     checker.ShutDown();
+    if (file && !file->Commit()) return Fail(file->Error());
     if (!out) return Fail("cannot write the report");
     if (!writeFilesRead()) return Fail("cannot write '" + *filesRead + "'");
     if (mapFolder) {
         std::cerr << mapFolder->Written() << (mapFolder->Written() == 1 ? " peg map" : " peg maps")
-                  << " written to '" << mapFolder->Folder().string() << "'\n";
+                  << " written to '" << GameName(mapFolder->Folder()) << "'\n";
         if (mapError) return Fail(*mapError);
     }
 
     std::cerr << positions.size() << " venues checked: " << total.errors << " errors, "
               << total.warnings << " warnings, " << total.advice << " advice\n";
     if (total.errors > 0) return kExitFindings;
-    if (maxWarnings && total.warnings > *maxWarnings) return kExitFindings;
+    if (o.maxWarnings && total.warnings > *o.maxWarnings) return kExitFindings;
     return kExitClean;
 }

@@ -1,9 +1,15 @@
 #include "app/qt/checker_window.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPalette>
+#include <QVBoxLayout>
 
 #include "app/qt/ansi_text.h"
+#include "common/version.h"
 #include "report/report.h"
 
 namespace venuecheck {
@@ -26,17 +32,44 @@ CheckerWindow::CheckerWindow(Checker& checker) : checker_(checker) {
     palette.setColor(QPalette::Window, QColor(kBackgroundGrey, kBackgroundGrey, kBackgroundGrey));
     setPalette(palette);
     setAutoFillBackground(true);
+
+    // The controls keep their places in the area below the menu bar.
+    auto* menus = new QMenuBar(this);
+    QMenu* help = menus->addMenu(QStringLiteral("&Help"));
+    help->addAction(QStringLiteral("&About venuecheck-gui"), this, [this] { ShowAbout(); });
+    help->addAction(QStringLiteral("About &Qt"), qApp, &QApplication::aboutQt);
+    client_ = new QWidget(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(menus);
+    layout->addWidget(client_);
+}
+
+QString CheckerWindow::AboutText() {
+    return QStringLiteral(
+               "<p><b>venuecheck-gui %1</b></p>"
+               "<p>Checks the venues of a Pelarin game folder and reports errors, "
+               "warnings and advice.</p>"
+               "<p>Copyright (c) 2026 the venuecheck developers. Free software under "
+               "the MIT licence; built with Qt %2.</p>")
+        .arg(QString::fromUtf8(kVersion.data(), static_cast<qsizetype>(kVersion.size())),
+             QString::fromLatin1(qVersion()));
+}
+
+void CheckerWindow::ShowAbout() {
+    QMessageBox::about(this, QStringLiteral("About venuecheck-gui"), AboutText());
 }
 
 void CheckerWindow::CreateControls() {
-    selector_ = new QComboBox(this);
+    selector_ = new QComboBox(client_);
     for (const std::string& name : checker_.VenueNames()) selector_->addItem(DecodeAnsi(name));
     // A drop-down list starts with nothing chosen; only the user's choice
     // runs a check.
     selector_->setCurrentIndex(-1);
     selector_->setGeometry(kSelectorX, kSelectorY, kSelectorWidth, selector_->sizeHint().height());
 
-    paneEdit_ = new QTextEdit(this);
+    paneEdit_ = new QTextEdit(client_);
     paneEdit_->setGeometry(kPaneX, kPaneY, kPaneWidth, kPaneHeight);
     pane_.emplace(*paneEdit_);
 
