@@ -5,6 +5,7 @@
 
 #include "report/report.h"
 #include "common/game_folder.h"
+#include "common/read_ahead.h"
 #include "pegs/peg_catalogue.h"
 #include "pegs/peg_data.h"
 #include "species/max_size_table.h"
@@ -20,7 +21,9 @@ namespace venuecheck {
 // selection, the releases at shut-down.
 class Checker {
 public:
-    explicit Checker(GameFolder folder) : folder_(std::move(folder)) {}
+    explicit Checker(GameFolder folder) : folder_(std::move(folder)) {
+        folder_.UseReadAhead(&readAhead_);
+    }
 
     const GameFolder& Folder() const { return folder_; }
 
@@ -55,6 +58,10 @@ private:
     PegCatalogue pegs_;
     StockFileList stockFiles_;
     PegAnalysis pegAnalysis_;  // the figures of the peg reported last
+    // Figures worked out ahead of their turn, kept for the next grids so that
+    // the memory of their masks is reused.
+    std::vector<PegAnalysis> spareAnalyses_;
+    ReadAhead readAhead_;
     const VenueRecord* selected_ = nullptr;
     int pegCount_ = 0;
 };

@@ -47,6 +47,12 @@ void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRe
 
 void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRecord>& pegs,
                const PegRecord& peg, StockFileList& stockFiles, PegAnalysis& analysis) {
+    ReportPeg(folder, report, pegs, peg, stockFiles, analysis, nullptr);
+}
+
+void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRecord>& pegs,
+               const PegRecord& peg, StockFileList& stockFiles, PegAnalysis& analysis,
+               const PegDataSource& source) {
     ReportPane& pane = report.Pane();
     const std::string_view file = peg.path;
 
@@ -89,7 +95,8 @@ void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRe
     analysis.Clear();
     std::optional<Grades> grades;
     if (!peg.Data.empty()) {
-        const PegDataOutline data = AnalysePegDataFile(folder, peg.Data, peg, analysis);
+        const PegDataOutline data = source ? source(peg, analysis)
+                                           : AnalysePegDataFile(folder, peg.Data, peg, analysis);
         analysis.addedObjects = data.addedObjects;
         if (data.analysed) {
             grades.emplace();

@@ -4,12 +4,13 @@
 #include <string_view>
 #include <vector>
 
+#include "pegs/peg_data.h"
+
 namespace venuecheck {
 
 class GameFolder;
 class Report;
 class StockFileList;
-struct PegAnalysis;
 struct PegRecord;
 
 // The name of a Seatype value; "User sea type" for any value beyond the
@@ -28,5 +29,10 @@ void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRe
 // the next grid too. Every figure is set anew.
 void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRecord>& pegs,
                const PegRecord& peg, StockFileList& stockFiles, PegAnalysis& analysis);
+
+// The same, with the figures taken from `source` (see PegDataSource).
+void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRecord>& pegs,
+               const PegRecord& peg, StockFileList& stockFiles, PegAnalysis& analysis,
+               const PegDataSource& source);
 
 }  // namespace venuecheck
