@@ -21,7 +21,11 @@ namespace venuecheck {
 // selection, the releases at shut-down.
 class Checker {
 public:
-    explicit Checker(GameFolder folder) : folder_(std::move(folder)) {
+    // With `readAhead`, the check run reads and counts on a second core what
+    // it will read later, wherever that gives the same report; without, it
+    // does everything in its turn on the calling thread.
+    explicit Checker(GameFolder folder, bool readAhead = true)
+        : folder_(std::move(folder)), readAhead_(readAhead) {
         folder_.UseReadAhead(&readAhead_);
     }
 

@@ -140,11 +140,13 @@ GameFolder::Resolved GameFolder::ResolvePath(std::string_view gamePath) const {
                 const bool last = i + 1 == parts.size();
                 if (std::find(spellings.begin(), spellings.end(), part) != spellings.end()) {
                     resolved.regularFile = last && listing->regularFiles.count(std::string(part));
+                    resolved.link = last && listing->links.count(std::string(part));
                     current = std::move(exact);
                     continue;
                 }
                 found = spellings.front();
                 resolved.regularFile = last && listing->regularFiles.count(*found);
+                resolved.link = last && listing->links.count(*found);
             } else if (MayBeFoundOtherwise(part) && Exists(exact)) {
                 // Not in the listing, but found by the host in its own way.
                 current = std::move(exact);
@@ -193,7 +195,6 @@ const GameFolder::Listing& GameFolder::ListingOf(const fs::path& folder) const {
     listing.run = run_;
     const int64_t listedAt = HostClockNow();
     std::optional<FolderStamp> stamp = StampFolder(folder);
-    bool links = false;
     std::error_code ec;
     fs::directory_iterator entries(folder, ec);
     if (ec) return listing;
@@ -207,14 +208,14 @@ const GameFolder::Listing& GameFolder::ListingOf(const fs::path& folder) const {
         // The type as the listing gives it (only a link is looked up).
         std::error_code typeError;
         if (entries->is_regular_file(typeError)) listing.regularFiles.insert(name);
-        // What a link leads to may change without the folder changing.
-        links = links || entries->is_symlink(typeError);
+        if (entries->is_symlink(typeError)) listing.links.insert(name);
         auto& spellings = listing.byFolded[FoldedCopy(name)];
         spellings.insert(std::upper_bound(spellings.begin(), spellings.end(), name),
                          std::move(name));
     }
     listing.listed = true;
-    if (stamp && !links && stamp->modified <= listedAt - kSettledNanoseconds &&
+    // What a link leads to may change without the folder changing.
+    if (stamp && listing.links.empty() && stamp->modified <= listedAt - kSettledNanoseconds &&
         stamp->changed <= listedAt - kSettledNanoseconds) {
         listing.stamp = stamp;
     }
@@ -241,6 +242,7 @@ void GameFolder::NoteRemoved(const fs::path& path) const {
     if (it == listings_.end() || !it->second.listed) return;
     const std::string name = NameOf(path);
     it->second.regularFiles.erase(name);
+    it->second.links.erase(name);
     const auto names = it->second.byFolded.find(FoldedCopy(name));
     if (names == it->second.byFolded.end()) return;
     auto& spellings = names->second;
@@ -273,8 +275,10 @@ std::optional<GameFolder::AheadPath> GameFolder::PathAhead(std::string_view game
         if (part == "." || part == "..") return std::nullopt;
     }
     Resolved resolved = ResolvePath(gamePath);
-    // A regular file as the listing's own entry gives it: not a link.
-    if (resolved.presence != Presence::kFound || !resolved.regularFile) return std::nullopt;
+    // A regular file as the listing gives it, and not a link.
+    if (resolved.presence != Presence::kFound || !resolved.regularFile || resolved.link) {
+        return std::nullopt;
+    }
     const fs::path::string_type& full = resolved.path.native();
     const fs::path::string_type& root = root_.native();
     if (full.compare(0, root.size(), root) != 0) return std::nullopt;

@@ -128,6 +128,7 @@ private:
         std::filesystem::path path;
         Presence presence = Presence::kNotListed;
         bool regularFile = false;  // a listing holds it as a regular file
+        bool link = false;         // a listing holds it as a link
     };
     Resolved ResolvePath(std::string_view gamePath) const;
     std::optional<HostFile> OpenResolved(const Resolved& resolved) const;
@@ -138,6 +139,7 @@ private:
         bool listed = false;  // false when the folder cannot be listed
         std::unordered_map<std::string, std::vector<std::string>> byFolded;
         std::unordered_set<std::string> regularFiles;  // the names of regular files
+        std::unordered_set<std::string> links;         // the names of links
         uint64_t run = 0;  // the run that listed the folder or took the listing again
         // The folder as it stood before it was listed, when a later run may
         // take the listing again if the folder still stands so.

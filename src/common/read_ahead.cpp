@@ -13,8 +13,8 @@ void ReadAhead::Task::RunClaimed() noexcept {
     state_.notify_all();
 }
 
-ReadAhead::ReadAhead() {
-    if (std::thread::hardware_concurrency() < 2) return;
+ReadAhead::ReadAhead(bool start) {
+    if (!start || std::thread::hardware_concurrency() < 2) return;
 #ifndef _WIN32
     // The thread takes no signals: they reach the thread that runs the check,
     // as they did before there was a second one.

@@ -40,9 +40,9 @@ public:
         std::atomic<int> state_{kQueued};
     };
 
-    // Starts the thread; none is started where the host has only one
-    // processor, and tasks then run when they are finished.
-    ReadAhead();
+    // Starts the thread when asked to; none is started where the host has
+    // only one processor. Without it, nothing is handed over.
+    explicit ReadAhead(bool start = true);
     // Waits for the task the thread is running; tasks not started are left.
     ~ReadAhead();
     ReadAhead(const ReadAhead&) = delete;
