@@ -165,16 +165,12 @@ constexpr std::array<uint32_t, kRecentSlots> kFreeRecentSlots = [] {
 }();
 
 // The counts of one grid, fed a piece of cells at a time and counted in
-// steps, each in the way that suits what the steps before showed. Recent
-// masks are counted in a small direct-mapped table in front of the set of
-// distinct masks, each in the slot it took first (a mask whose slot another
-// mask holds goes to the set); a run of cells of one mask and depth is
-// counted once, or, where runs are short, every cell on its own, with the
-// depth counts and the table's counts kept in lanes so that neighbouring
-// cells of one depth or mask do not wait on each other's count. A grid whose
-// masks are mostly new is counted straight into the set, in one loop with
-// the set's table of low masks; where its masks lie beyond the table, with
-// the slots of cells ahead fetched early.
+// steps, each in the way of counting that suits what the steps before showed
+// (see Way). Recent masks are counted in a small table in front of the set of
+// distinct masks, each in a slot it took first (a mask whose slots other
+// masks hold goes to the set); the depth counts and the table's counts are
+// kept in lanes so that neighbouring cells of one depth or mask do not wait
+// on each other's count.
 class GridCounter {
 public:
     GridCounter(size_t cells, float ratio, UniqueMaskSet& masks)
@@ -192,64 +188,19 @@ public:
             const size_t step = std::min(step_, count - done);
             const unsigned char* first = cells + done * kPegCellSize;
             done += step;
-            if (straight_) {
-                const size_t before = masks_.Count();
-                const size_t hashedBefore = masks_.HashedCount();
-                if (addEachCell_) {
-                    fetchAhead_ ? AddStraight<true, true>(first, step)
-                                : AddStraight<true, false>(first, step);
-                } else {
-                    fetchAhead_ ? AddStraight<false, true>(first, step)
-                                : AddStraight<false, false>(first, step);
-                }
-                // Masks seen before again: the table may hold them.
-                if (masks_.Count() - before < step / 8) straight_ = false;
-                fetchAhead_ = masks_.HashedCount() - hashedBefore >= step / 8;
-                continue;
-            }
-            misses_ = 0;
-            runs_ = 0;
-            const size_t takenBefore = taken_;
-            const size_t countBefore = masks_.Count();
-            const bool mergeRuns = cellSteps_ == 0;
-            if (!mergeRuns) --cellSteps_;
-            if (addEachCell_) {
-                mergeRuns ? AddRecent<true, true>(first, step) : AddRecent<true, false>(first, step);
-            } else {
-                mergeRuns ? AddRecent<false, true>(first, step)
-                          : AddRecent<false, false>(first, step);
-            }
-            if (mergeRuns && runs_ > step / 2) {
-                // Runs of under two cells on average: cell by cell is faster.
-                EndRun();
-                cellSteps_ = kCellSteps;
-            }
-            // Every mask is new in the first step; after it, masks new by
-            // the thousand tell a mask of its own in many cells.
-            const size_t newMasks = taken_ - takenBefore + masks_.Count() - countBefore;
-            if (step_ == kStep && newMasks > step / 4) {
-                // Most masks new: a mask of its own in many cells.
-                EndRun();
-                FlushRecent();
-                straight_ = true;
-                // Masks of the hash set, waiting on memory: room for one in
-                // every cell to come, within bounds (a long grid that begins
-                // so may not go on so), and their slots fetched ahead.
-                fetchAhead_ = masks_.HashedCount() * 2 > masks_.Count();
-                if (fetchAhead_) {
-                    const size_t toCome = cells_ - std::min(cells_, added_);
-                    const size_t hashed = masks_.HashedCount();
-                    masks_.Reserve(hashed + std::min(toCome, hashed + kStraightRoom));
-                }
-            } else if (misses_ > std::max(step / 16, 2 * steadyMisses_)) {
-                // Other masks than those the table took first. When emptying
-                // the table leaves as many misses, the masks are too many
-                // for it, not others: they are then borne until they double.
-                if (flushed_) steadyMisses_ = misses_;
-                FlushRecent();
-                flushed_ = true;
-            } else {
-                flushed_ = false;
+            switch (way_) {
+                case Way::kRuns:
+                    CountStep<Way::kRuns>(first, step);
+                    break;
+                case Way::kCells:
+                    CountStep<Way::kCells>(first, step);
+                    break;
+                case Way::kStraight:
+                    CountStep<Way::kStraight>(first, step);
+                    break;
+                case Way::kStraightFetching:
+                    CountStep<Way::kStraightFetching>(first, step);
+                    break;
             }
             step_ = kStep;
         }
@@ -314,6 +265,87 @@ public:
     }
 
 private:
+    // The ways of counting a step of cells.
+    enum class Way {
+        // Through the table of recent masks, a run of cells of one mask and
+        // depth counted once, when it ends: for grids drawn in patches.
+        kRuns,
+        // Through the table of recent masks, every cell on its own in four
+        // lanes: for grids whose runs are shorter than two cells.
+        kCells,
+        // Straight into the set, every cell, in one loop with the set's
+        // table of low masks: for grids whose masks are mostly new.
+        kStraight,
+        // The same for new masks of the hash set, with the slots of the
+        // cells some way ahead fetched early.
+        kStraightFetching,
+    };
+
+    template <Way kWay>
+    void CountStep(const unsigned char* cells, size_t step) {
+        if constexpr (kWay == Way::kStraight || kWay == Way::kStraightFetching) {
+            const size_t before = masks_.Count();
+            const size_t hashedBefore = masks_.HashedCount();
+            constexpr bool kFetching = kWay == Way::kStraightFetching;
+            addEachCell_ ? AddStraight<true, kFetching>(cells, step)
+                         : AddStraight<false, kFetching>(cells, step);
+            // Masks seen before again: the table of recent masks may hold
+            // them.
+            if (masks_.Count() - before < step / 8) {
+                way_ = Way::kRuns;
+            } else {
+                way_ = masks_.HashedCount() - hashedBefore >= step / 8 ? Way::kStraightFetching
+                                                                       : Way::kStraight;
+            }
+            return;
+        } else {
+            misses_ = 0;
+            runs_ = 0;
+            const size_t takenBefore = taken_;
+            const size_t countBefore = masks_.Count();
+            constexpr bool kMergeRuns = kWay == Way::kRuns;
+            addEachCell_ ? AddRecent<true, kMergeRuns>(cells, step)
+                         : AddRecent<false, kMergeRuns>(cells, step);
+            if constexpr (kMergeRuns) {
+                if (runs_ > step / 2) {
+                    // Runs of under two cells on average: cell by cell is
+                    // faster, for some steps before runs are looked for again.
+                    EndRun();
+                    way_ = Way::kCells;
+                    cellSteps_ = kCellSteps;
+                }
+            } else if (--cellSteps_ == 0) {
+                way_ = Way::kRuns;
+            }
+            // Every mask is new in the first step; after it, masks new by
+            // the thousand tell a mask of its own in many cells.
+            const size_t newMasks = taken_ - takenBefore + masks_.Count() - countBefore;
+            if (step_ == kStep && newMasks > step / 4) {
+                EndRun();
+                FlushRecent();
+                way_ = Way::kStraight;
+                // Masks of the hash set, waiting on memory: room for one in
+                // every cell to come, within bounds (a long grid that begins
+                // so may not go on so), and their slots fetched ahead.
+                if (masks_.HashedCount() * 2 > masks_.Count()) {
+                    way_ = Way::kStraightFetching;
+                    const size_t toCome = cells_ - std::min(cells_, added_);
+                    const size_t hashed = masks_.HashedCount();
+                    masks_.Reserve(hashed + std::min(toCome, hashed + kStraightRoom));
+                }
+            } else if (misses_ > std::max(step / 16, 2 * steadyMisses_)) {
+                // Other masks than those the table took first. When emptying
+                // the table leaves as many misses, the masks are too many
+                // for it, not others: they are then borne until they double.
+                if (flushed_) steadyMisses_ = misses_;
+                FlushRecent();
+                flushed_ = true;
+            } else {
+                flushed_ = false;
+            }
+        }
+    }
+
     static constexpr size_t kLanes = 4;
     // Cells counted between two looks at how often the table is missed; the
     // first look comes sooner.
@@ -486,12 +518,11 @@ private:
     const size_t cells_;
     const bool addEachCell_;
     size_t added_ = 0;
+    Way way_ = Way::kRuns;
     size_t misses_ = 0;
     size_t steadyMisses_ = 0;  // misses a step that emptying the table did not mend
     bool flushed_ = false;     // the table was emptied after the step before
-    bool straight_ = false;
-    bool fetchAhead_ = false;
-    int cellSteps_ = 0;
+    int cellSteps_ = 0;        // steps left to count cell by cell
     size_t runs_ = 0;
     uint64_t run_ = 0;  // the mask and depth of the open run of cells
     uint32_t runLength_ = 0;
