@@ -524,9 +524,11 @@ bool GameFolder::AppendFile(std::string_view gamePath, std::string_view bytes) c
     // anything but a new regular file; should the name exist after all, it is
     // opened as any other.
     if (resolved.presence == Presence::kMissing) {
+        const RunFiles::Guard guard(runFiles_);
         const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) return false;
         if (fd >= 0) {
+            if (runFiles_ != nullptr) runFiles_->Enter(path);
             NoteCreated(path);
             if (keepListings_) {
                 struct stat status {};
