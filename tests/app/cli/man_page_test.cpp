@@ -142,7 +142,12 @@ Options OptionsOfPage(const std::string& page) {
             names.push_back(word);
             at = std::min(line.find_first_not_of(' ', end), line.size());
         }
-        if (at == textIndent) text = line.substr(at);
+        // A placeholder can start at the text's indent too ("--maps DIR"):
+        // it is a word of capitals, which no entry's text begins with.
+        const std::string next = line.substr(at, line.find(' ', at) - at);
+        const bool placeholder =
+            std::all_of(next.begin(), next.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+        if (at == textIndent && !placeholder) text = line.substr(at);
     }
     finish();
     return options;
