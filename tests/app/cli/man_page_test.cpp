@@ -142,12 +142,14 @@ Options OptionsOfPage(const std::string& page) {
             names.push_back(word);
             at = std::min(line.find_first_not_of(' ', end), line.size());
         }
-        // A placeholder can start at the text's indent too ("--maps DIR"):
-        // it is a word of capitals, which no entry's text begins with.
-        const std::string next = line.substr(at, line.find(' ', at) - at);
-        const bool placeholder =
-            std::all_of(next.begin(), next.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
-        if (at == textIndent && !placeholder) text = line.substr(at);
+        // A placeholder is upper case ("DIR", "RULE[:GLOB]") and may happen
+        // to end where the text begins ("--maps DIR").
+        const std::string rest = line.substr(at);
+        const std::string first = rest.substr(0, rest.find(' '));
+        const bool placeholder = !first.empty() && std::none_of(first.begin(), first.end(), [](char c) {
+            return c >= 'a' && c <= 'z';
+        });
+        if (at == textIndent && !placeholder) text = rest;
     }
     finish();
     return options;
