@@ -161,6 +161,7 @@ GameFolder::Resolved GameFolder::ResolvePath(std::string_view gamePath) const {
                 current = std::move(exact);
                 continue;
             }
+            if (onFolderListed_) onFolderListed_(current);
             found = FindNoCase(current, part);
         }
         if (!found) {
@@ -179,6 +180,7 @@ const GameFolder::Listing& GameFolder::ListingOf(const fs::path& folder) const {
     auto [it, inserted] = listings_.try_emplace(FolderKey(folder));
     Listing& listing = it->second;
     if (!inserted) return listing;
+    if (onFolderListed_) onFolderListed_(folder);
     std::error_code ec;
     fs::directory_iterator entries(folder, ec);
     if (ec) return listing;
@@ -249,6 +251,7 @@ std::vector<std::string> GameFolder::FindFiles(std::string_view pattern) const {
             }
         }
     } else {
+        if (onFolderListed_) onFolderListed_(folder);
         std::error_code ec;
         fs::directory_iterator it(folder, ec);
         if (ec) return names;

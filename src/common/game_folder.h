@@ -80,6 +80,12 @@ public:
         onFileRead_ = std::move(observer);
     }
 
+    // Called with the host path of every folder whose names are listed, to
+    // search it or to look a name up in it without regard to case.
+    void OnFolderListed(std::function<void(const std::filesystem::path&)> observer) {
+        onFolderListed_ = std::move(observer);
+    }
+
 private:
     // Whether a resolved path names something, as far as the kept listings
     // tell.
@@ -109,6 +115,7 @@ private:
     // Whether each file asked about could be opened, while listings are kept.
     mutable std::unordered_map<std::filesystem::path::string_type, bool> canOpen_;
     std::function<void(const std::filesystem::path&)> onFileRead_;
+    std::function<void(const std::filesystem::path&)> onFolderListed_;
 };
 
 // Keeps the listings of a game folder while it lives.
