@@ -18,9 +18,8 @@
 #include "report/check_record.h"
 #include "report/json_writer.h"
 #include "report/report.h"
-#include "report/report_formats.h"
+#include "report/report_output.h"
 #include "report/rules_document.h"
-#include "report/sarif_writer.h"
 
 namespace {
 
@@ -87,15 +86,6 @@ private:
     bool shown_ = false;
 };
 
-std::string AbsoluteFolder(const std::string& folder) {
-    std::error_code ec;
-    std::filesystem::path path = std::filesystem::absolute(folder, ec);
-    if (ec) path = folder;
-    std::string text = path.lexically_normal().generic_string();
-    while (text.size() > 1 && text.back() == '/') text.pop_back();
-    return text;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -116,7 +106,7 @@ int main(int argc, char** argv) {
         std::cout << "venuecheck " << kVersion << "\n";
         return kExitClean;
     }
-    const RunHeader header{"venuecheck", kVersion, AbsoluteFolder(gameDir)};
+    const RunHeader header{"venuecheck", kVersion, AbsoluteGameFolder(gameDir)};
     if (o.listRules) {
         std::cout << (format && *format == "json" ? RenderJsonRules(header) : RenderRulesText());
         std::cout.flush();
@@ -183,12 +173,10 @@ int main(int argc, char** argv) {
     }
 
     if (!format) format = (!output && isatty(STDOUT_FILENO)) ? "ansi" : "text";
-    const bool machine = *format == "json" || *format == "sarif";
 
     FindingCounts total;
-    std::vector<CheckResult> results;
+    ReportWriter writer(*ParseReportFormat(*format), header, out);
     Progress progress(positions.size(), isatty(STDERR_FILENO) != 0);
-    if (*format == "html") out << RenderHtmlHead();
     for (size_t done = 0; done < positions.size(); ++done) {
         const int position = positions[done];
         const std::string& venue = names[static_cast<size_t>(position)];
@@ -198,29 +186,14 @@ int main(int argc, char** argv) {
         report.SetFilter([&filter](const Finding& finding) { return filter.Shows(finding); });
         checker.CheckRun(position, report);
         total += report.Counts();
-        const auto& runs = pane.Runs();
-        if (machine) {
-            CheckResult result{position, venue, {}, {}, report.Counts()};
-            if (const VenueRecord* record = checker.Venues().VenueAtIndex(static_cast<size_t>(position))) {
-                result.venueFile = checker.Folder().FoundPath(record->Path);
-            }
-            result.findings.reserve(pane.Findings().size());
-            for (const auto& recorded : pane.Findings()) result.findings.push_back(recorded.finding);
-            results.push_back(std::move(result));
-        } else if (*format == "text") {
-            out << RenderText(runs);
-        } else if (*format == "ansi") {
-            out << RenderAnsi(runs);
-        } else if (*format == "runs") {
-            out << RenderRuns(position, venue, runs);
-        } else {
-            out << RenderHtmlSection(position, venue, runs);
+        std::string venueFile;
+        if (const VenueRecord* record = checker.Venues().VenueAtIndex(static_cast<size_t>(position))) {
+            venueFile = checker.Folder().FoundPath(record->Path);
         }
+        writer.Add(position, venue, venueFile, pane);
     }
     progress.Clear();
-    if (*format == "html") out << RenderHtmlFoot();
-    if (*format == "json") out << RenderJsonReport(header, results);
-    if (*format == "sarif") out << RenderSarifReport(header, results);
+    writer.Finish();
     out.flush();
     checker.ShutDown();
     if (!out) return Fail("cannot write the report");

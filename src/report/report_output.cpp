@@ -1,0 +1,88 @@
+#include "report/report_output.h"
+
+#include <array>
+#include <utility>
+
+#include "report/report_formats.h"
+#include "report/sarif_writer.h"
+
+namespace venuecheck {
+namespace {
+
+struct FormatName {
+    ReportFormat format;
+    std::string_view name;
+};
+
+constexpr std::array<FormatName, 6> kFormatNames = {{
+    {ReportFormat::kAnsi, "ansi"},
+    {ReportFormat::kText, "text"},
+    {ReportFormat::kRuns, "runs"},
+    {ReportFormat::kHtml, "html"},
+    {ReportFormat::kJson, "json"},
+    {ReportFormat::kSarif, "sarif"},
+}};
+
+bool IsMachineFormat(ReportFormat format) {
+    return format == ReportFormat::kJson || format == ReportFormat::kSarif;
+}
+
+}  // namespace
+
+std::optional<ReportFormat> ParseReportFormat(std::string_view name) {
+    for (const FormatName& entry : kFormatNames) {
+        if (entry.name == name) return entry.format;
+    }
+    return std::nullopt;
+}
+
+std::string_view ReportFormatName(ReportFormat format) {
+    for (const FormatName& entry : kFormatNames) {
+        if (entry.format == format) return entry.name;
+    }
+    return "text";
+}
+
+ReportWriter::ReportWriter(ReportFormat format, RunHeader header, std::ostream& out)
+    : format_(format), header_(std::move(header)), out_(out) {
+    if (format_ == ReportFormat::kHtml) out_ << RenderHtmlHead();
+}
+
+void ReportWriter::Add(int index, std::string_view venue, std::string_view venueFile,
+                       const CheckRecorder& pane) {
+    const std::vector<StyledRun>& runs = pane.Runs();
+    switch (format_) {
+        case ReportFormat::kText: out_ << RenderText(runs); return;
+        case ReportFormat::kAnsi: out_ << RenderAnsi(runs); return;
+        case ReportFormat::kRuns: out_ << RenderRuns(index, venue, runs); return;
+        case ReportFormat::kHtml: out_ << RenderHtmlSection(index, venue, runs); return;
+        case ReportFormat::kJson:
+        case ReportFormat::kSarif: break;
+    }
+    CheckResult result{index, std::string(venue), std::string(venueFile), {}, {}};
+    result.findings.reserve(pane.Findings().size());
+    for (const RecordedFinding& recorded : pane.Findings()) {
+        result.findings.push_back(recorded.finding);
+        result.counts.Add(recorded.finding.severity);
+    }
+    results_.push_back(std::move(result));
+}
+
+void ReportWriter::Finish() {
+    if (format_ == ReportFormat::kHtml) out_ << RenderHtmlFoot();
+    if (!IsMachineFormat(format_)) return;
+    out_ << (format_ == ReportFormat::kJson ? RenderJsonReport(header_, results_)
+                                            : RenderSarifReport(header_, results_));
+    results_.clear();
+}
+
+std::string AbsoluteGameFolder(const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::filesystem::path path = std::filesystem::absolute(folder, ec);
+    if (ec) path = folder;
+    std::string text = path.lexically_normal().generic_string();
+    while (text.size() > 1 && text.back() == '/') text.pop_back();
+    return text;
+}
+
+}  // namespace venuecheck
