@@ -25,6 +25,10 @@ public:
     // The pane writes to `edit`, which stays owned by its parent widget.
     explicit QtReportPane(QTextEdit& edit);
 
+    // Where the next append goes in the document being written: the shown
+    // one, or within a batch the one that replaces it.
+    int Position() const { return cursor_.position(); }
+
     // Holds every change of the pane back from layout and painting until it
     // ends. The window keeps one for the length of a check run.
     class Batch {
