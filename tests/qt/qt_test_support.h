@@ -46,16 +46,19 @@ inline void AddRun(std::vector<StyledRun>& runs, const std::string& text, const 
     }
 }
 
-// The document as styled runs. A paragraph break reads as "\n" in the format
-// it was appended with, which the document keeps as the next paragraph's
-// character format.
+// The document as styled runs. The pane writes a line break as a line
+// separator, and some as a paragraph break, which reads as "\n" in the format
+// it was appended with (the document keeps it as the next paragraph's
+// character format).
 inline std::vector<StyledRun> RunsOf(const QTextDocument& document) {
     std::vector<StyledRun> runs;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         if (block != document.begin()) AddRun(runs, "\n", StyleOf(block.charFormat()));
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            AddRun(runs, EncodeAnsi(fragment.text()), StyleOf(fragment.charFormat()));
+            QString text = fragment.text();
+            text.replace(QChar(QChar::LineSeparator), QLatin1Char('\n'));
+            AddRun(runs, EncodeAnsi(text), StyleOf(fragment.charFormat()));
         }
     }
     return runs;

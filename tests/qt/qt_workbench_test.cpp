@@ -163,7 +163,7 @@ private slots:
                                           .toObject()
                                           .value(QStringLiteral("name"))));
                 // The row's paragraph of the pane is the finding's line.
-                const QString line = open.Pane().document()->findBlockByNumber(rows[i].block).text();
+                const QString line = open.window->View()->LineAt(rows[i].position);
                 QVERIFY2(line.startsWith(DecodeAnsi(PaneLine(f).substr(1))),
                          qPrintable(line));
             }
@@ -237,8 +237,8 @@ private slots:
         int blocks = 0;
         for (int position = 0; position < open.Selector().count(); ++position) {
             QTest::keyClick(&open.Selector(), Qt::Key_Down);
-            if (open.Pane().document()->blockCount() > blocks) {
-                blocks = open.Pane().document()->blockCount();
+            if (open.Pane().document()->characterCount() > blocks) {
+                blocks = open.Pane().document()->characterCount();
                 longest = position;
             }
         }
@@ -248,10 +248,10 @@ private slots:
         FindingsPanel& panel = *window.Findings();
         QVERIFY(panel.Findings().size() > 2);
 
-        const auto lineInView = [&view](int block) {
-            const QTextBlock target = view.document()->findBlockByNumber(block);
-            const QRect place = view.cursorRect(QTextCursor(target));
-            return view.viewport()->rect().contains(place);
+        const auto lineInView = [&view](int position) {
+            QTextCursor at(view.document());
+            at.setPosition(position);
+            return view.viewport()->rect().contains(view.cursorRect(at));
         };
         // The last finding, then the first, with the keyboard in the list.
         panel.View()->setFocus();
@@ -259,17 +259,20 @@ private slots:
             QTest::keyClick(panel.View(), key);
             const ShownFinding* current = panel.Current();
             QVERIFY(current != nullptr);
-            QCOMPARE(view.MarkedBlock(), current->block);
+            QCOMPARE(view.MarkedLine(), current->position);
             QCOMPARE(view.extraSelections().size(), 1);
-            QCOMPARE(view.extraSelections().front().cursor.block().blockNumber(), current->block);
-            QVERIFY(lineInView(current->block));
+            const QTextCursor mark = view.extraSelections().front().cursor;
+            QCOMPARE(mark.selectionStart(), current->position);
+            QCOMPARE(mark.selectedText(), view.LineAt(current->position));
+            QVERIFY(mark.selectedText().startsWith(DecodeAnsi(PaneLine(current->finding).substr(1))));
+            QVERIFY(lineInView(current->position));
             if (key == Qt::Key_End) QVERIFY(view.verticalScrollBar()->value() > 0);
         }
         // F8 steps through the findings shown.
         const int first = panel.CurrentIndex();
         QTest::keyClick(&window, Qt::Key_F8);
         QCOMPARE(panel.CurrentIndex(), first + 1);
-        QCOMPARE(view.MarkedBlock(), panel.Current()->block);
+        QCOMPARE(view.MarkedLine(), panel.Current()->position);
         QTest::keyClick(&window, Qt::Key_F8, Qt::ShiftModifier);
         QCOMPARE(panel.CurrentIndex(), first);
     }

@@ -366,7 +366,7 @@ void CheckerWindow::CreateLayout() {
     timeLabel_ = new QLabel(this);
     folderLabel_ = new QLabel(this);
     folderLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    for (QLabel* label : {countsLabel_, timeLabel_, folderLabel_}) label->setContentsMargins(8, 0, 8, 0);
+    for (QLabel* part : {countsLabel_, timeLabel_, folderLabel_}) part->setContentsMargins(8, 0, 8, 0);
     statusBar()->addPermanentWidget(countsLabel_);
     statusBar()->addPermanentWidget(timeLabel_);
     statusBar()->addPermanentWidget(folderLabel_);
@@ -554,7 +554,7 @@ void CheckerWindow::RunCheck(Why why) {
     shown->position = position;
     shown->venue = venue->Name;
     shown->venueFile = checker_->Folder().FoundPath(venue->Path);
-    view_->MarkBlock(-1);
+    view_->MarkLine(-1);
 
     QElapsedTimer clock;
     clock.start();
@@ -590,13 +590,12 @@ void CheckerWindow::ShowCheck(std::unique_ptr<ShownCheck> shown, Why why, int sc
     if (why != Why::kChosen) {
         if (const ShownFinding* current = findings_->Current()) chosen = current->finding;
     }
-    const QTextDocument& document = *view_->document();
     std::vector<ShownFinding> rows;
     rows.reserve(shown->recorded.Findings().size());
     for (size_t i = 0; i < shown->recorded.Findings().size(); ++i) {
         // Each finding's line starts with its own line break.
-        const int block = document.findBlock(shown->findingPositions[i] + 1).blockNumber();
-        rows.push_back(ShownFinding{shown->recorded.Findings()[i].finding, block});
+        rows.push_back(
+            ShownFinding{shown->recorded.Findings()[i].finding, shown->findingPositions[i] + 1});
     }
     shown_ = std::move(shown);
     {
@@ -623,7 +622,7 @@ void CheckerWindow::ShowCheck(std::unique_ptr<ShownCheck> shown, Why why, int sc
                 const QSignalBlocker quiet(findings_);
                 if (findings_->SelectFinding(static_cast<int>(i))) {
                     const int top = view_->verticalScrollBar()->value();
-                    view_->MarkBlock(all[i].block);
+                    view_->MarkLine(all[i].position);
                     view_->verticalScrollBar()->setValue(top);
                 }
                 break;
@@ -639,7 +638,7 @@ void CheckerWindow::ShowCheck(std::unique_ptr<ShownCheck> shown, Why why, int sc
 void CheckerWindow::ForgetCheck() {
     shown_.reset();
     findings_->SetFindings({});
-    view_->MarkBlock(-1);
+    view_->MarkLine(-1);
     UpdateStatus();
     UpdateActions();
 }
@@ -790,7 +789,7 @@ void CheckerWindow::OnChanged(bool catalogues, const QStringList& paths) {
 }
 
 void CheckerWindow::OnFindingChosen(const ShownFinding* finding) {
-    view_->MarkBlock(finding != nullptr ? finding->block : -1);
+    view_->MarkLine(finding != nullptr ? finding->position : -1);
     UpdateActions();
 }
 

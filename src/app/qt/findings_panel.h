@@ -17,7 +17,7 @@ namespace venuecheck {
 // A finding of the shown check run and the report line that writes it.
 struct ShownFinding {
     Finding finding;
-    int block = 0;  // the pane's paragraph (from 0) that holds its line
+    int position = 0;  // where its line starts in the pane's document
 };
 
 // The findings of the shown check run, one row each, in report order.

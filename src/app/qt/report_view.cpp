@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCursor>
 
 namespace venuecheck {
 
@@ -16,28 +17,48 @@ ReportView::ReportView(QWidget* parent) : QTextBrowser(parent) {
     setPlaceholderText(tr("Choose a venue above to check it."));
 }
 
-void ReportView::MarkBlock(int block) {
-    const QTextBlock target = document()->findBlockByNumber(block);
-    if (block < 0 || !target.isValid()) {
+namespace {
+
+// The end of the report line that starts at `position` in its paragraph.
+int LineEnd(const QTextBlock& block, int position) {
+    const QString text = block.text();
+    const qsizetype end = text.indexOf(QChar(QChar::LineSeparator), position - block.position());
+    return block.position() + static_cast<int>(end < 0 ? text.size() : end);
+}
+
+}  // namespace
+
+QString ReportView::LineAt(int position) const {
+    const QTextBlock block = document()->findBlock(position);
+    if (!block.isValid()) return {};
+    return block.text().mid(position - block.position(), LineEnd(block, position) - position);
+}
+
+void ReportView::MarkLine(int position) {
+    const QTextBlock block = document()->findBlock(position);
+    if (position < 0 || !block.isValid()) {
         marked_ = -1;
         setExtraSelections({});
         return;
     }
-    marked_ = block;
+    marked_ = position;
     QTextEdit::ExtraSelection mark;
-    // Without a selection, the mark spans the whole width of its lines.
-    mark.cursor = QTextCursor(target);
+    mark.cursor = QTextCursor(document());
+    mark.cursor.setPosition(position);
+    mark.cursor.setPosition(LineEnd(block, position), QTextCursor::KeepAnchor);
     mark.format.setBackground(QColor(255, 236, 150));
     mark.format.setProperty(QTextFormat::FullWidthSelection, true);
     setExtraSelections({mark});
 
-    // Lays the document out up to the block, when it is not yet.
-    const QRectF place = document()->documentLayout()->blockBoundingRect(target);
+    // Lays the document out up to the line, when it is not yet.
+    document()->documentLayout()->blockBoundingRect(block);
+    QTextCursor at(document());
+    at.setPosition(position);
+    const QRect place = cursorRect(at);
+    if (viewport()->rect().contains(place)) return;
     QScrollBar* bar = verticalScrollBar();
-    const int wanted = qRound(place.top()) - viewport()->height() / 3;
-    const int top = bar->value();
-    const bool inView = place.top() >= top && place.bottom() <= top + viewport()->height();
-    if (!inView) bar->setValue(qBound(bar->minimum(), wanted, bar->maximum()));
+    bar->setValue(qBound(bar->minimum(), bar->value() + place.top() - viewport()->height() / 3,
+                         bar->maximum()));
 }
 
 void ReportView::ShowMessage(const QString& html) {

@@ -13,10 +13,13 @@ class ReportView : public QTextBrowser {
 public:
     explicit ReportView(QWidget* parent = nullptr);
 
-    // Marks the paragraph (from 0) and scrolls it into view, a third down
-    // from the top; -1 takes the mark away.
-    void MarkBlock(int block);
-    int MarkedBlock() const { return marked_; }
+    // Marks the report line that starts at a position of the document and
+    // scrolls it into view, a third down from the top; -1 takes the mark
+    // away.
+    void MarkLine(int position);
+    int MarkedLine() const { return marked_; }
+    // The report line that starts at a position, without its line break.
+    QString LineAt(int position) const;
 
     // Replaces the content with a message of the window's (simple html).
     void ShowMessage(const QString& html);
