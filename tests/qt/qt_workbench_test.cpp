@@ -263,7 +263,7 @@ private slots:
             QCOMPARE(view.extraSelections().size(), 1);
             const QTextCursor mark = view.extraSelections().front().cursor;
             QCOMPARE(mark.selectionStart(), current->position);
-            QCOMPARE(mark.selectedText(), view.LineAt(current->position));
+            QVERIFY(mark.selectedText().startsWith(view.LineAt(current->position)));
             QVERIFY(mark.selectedText().startsWith(DecodeAnsi(PaneLine(current->finding).substr(1))));
             QVERIFY(lineInView(current->position));
             if (key == Qt::Key_End) QVERIFY(view.verticalScrollBar()->value() > 0);

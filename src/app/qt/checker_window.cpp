@@ -4,6 +4,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDateTime>
@@ -328,13 +329,20 @@ void CheckerWindow::CreateLayout() {
     label->setBuddy(selector_);
     top->addWidget(label);
     top->addWidget(selector_);
-    for (const ActionId id : {ActionId::kReload, ActionId::kRecheckOnChange}) {
-        auto* button = new QToolButton(central);
-        button->setDefaultAction(Action(id));
-        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        button->setAutoRaise(true);
-        top->addWidget(button);
-    }
+    auto* reload = new QToolButton(central);
+    reload->setDefaultAction(Action(ActionId::kReload));
+    reload->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    reload->setAutoRaise(true);
+    top->addWidget(reload);
+    // The toggle as a check box, which says plainly whether it is on.
+    auto* recheck = new QCheckBox(Action(ActionId::kRecheckOnChange)->text().remove(QLatin1Char('&')),
+                                  central);
+    recheck->setToolTip(Action(ActionId::kRecheckOnChange)->toolTip());
+    recheck->setFocusPolicy(Qt::TabFocus);
+    recheck->setChecked(Action(ActionId::kRecheckOnChange)->isChecked());
+    connect(recheck, &QCheckBox::toggled, Action(ActionId::kRecheckOnChange), &QAction::setChecked);
+    connect(Action(ActionId::kRecheckOnChange), &QAction::toggled, recheck, &QCheckBox::setChecked);
+    top->addWidget(recheck);
     top->addStretch(1);
     auto* save = new QToolButton(central);
     save->setDefaultAction(Action(ActionId::kSaveReport));

@@ -1,6 +1,7 @@
 #include "app/qt/report_view.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <algorithm>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -43,9 +44,11 @@ void ReportView::MarkLine(int position) {
     }
     marked_ = position;
     QTextEdit::ExtraSelection mark;
+    // With its line break, so that the mark spans the whole width.
     mark.cursor = QTextCursor(document());
     mark.cursor.setPosition(position);
-    mark.cursor.setPosition(LineEnd(block, position), QTextCursor::KeepAnchor);
+    mark.cursor.setPosition(std::min(LineEnd(block, position) + 1, document()->characterCount() - 1),
+                            QTextCursor::KeepAnchor);
     mark.format.setBackground(QColor(255, 236, 150));
     mark.format.setProperty(QTextFormat::FullWidthSelection, true);
     setExtraSelections({mark});
