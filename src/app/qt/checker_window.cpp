@@ -217,11 +217,8 @@ void CheckerWindow::CreateActions() {
                             tr("Check again by itself when a file the report read changes"),
                             [this](bool on) {
                                 settings_.SetRecheckOnChange(on);
-                                if (on) {
-                                    WatchWhatWasUsed();
-                                } else {
-                                    watcher_->Stop();
-                                }
+                                // What changed while it was off is checked now.
+                                if (on && stale_) RunCheck(Why::kChanged);
                                 UpdateStatus();
                             },
                             true);
@@ -556,6 +553,13 @@ void CheckerWindow::RunCheck(Why why) {
 
     const BusyCursor busy;
     if (why != Why::kReloaded) note_.clear();
+    if (why == Why::kChanged && staleCatalogues_) {
+        // A venue file changed while re-check on change was off.
+        Reload();
+        return;
+    }
+    stale_ = false;
+    staleCatalogues_ = false;
     const int scroll = why == Why::kChosen ? 0 : view_->verticalScrollBar()->value();
     const FolderUse before = runUse_;
     auto shown = std::make_unique<ShownCheck>();
@@ -580,6 +584,7 @@ void CheckerWindow::RunCheck(Why why) {
     }
     collecting_ = false;
     shown->milliseconds = clock.elapsed();
+    shown->checkedAt = QTime::currentTime();
     runUse_ = use_;
     runUse_.StampFolders();
     // A run may delete "shoalcat.txt", next to "maxsize.txt".
@@ -645,6 +650,8 @@ void CheckerWindow::ShowCheck(std::unique_ptr<ShownCheck> shown, Why why, int sc
 
 void CheckerWindow::ForgetCheck() {
     shown_.reset();
+    stale_ = false;
+    staleCatalogues_ = false;
     findings_->SetFindings({});
     view_->MarkLine(-1);
     UpdateStatus();
@@ -652,7 +659,9 @@ void CheckerWindow::ForgetCheck() {
 }
 
 void CheckerWindow::WatchWhatWasUsed() {
-    if (!Action(ActionId::kRecheckOnChange)->isChecked() || gameFolder_.empty()) {
+    // Also without re-check on change: a report whose files changed is then
+    // said to be out of date, and a game folder that goes is noticed.
+    if (gameFolder_.empty()) {
         watcher_->Stop();
         return;
     }
@@ -681,16 +690,12 @@ void CheckerWindow::ShowGameFolderGone() {
                 tr("The report of %1 is not shown, as it would be out of date.").arg(Html(venue));
     }
     body += QLatin1Char(' ') +
-            (Action(ActionId::kRecheckOnChange)->isChecked()
-                 ? tr("Put the folder back and it is checked again, or ")
-                 : tr("Put the folder back and reload (F5), or ")) +
+            tr("Put the folder back and it is checked again, or ") +
             tr("<a href=\"%1\">open another game folder...</a>").arg(kOpenLink);
     view_->ShowMessage(MessageHtml(tr("The game folder is gone"), body));
     Tell(tr("The game folder %1 is gone").arg(FolderText()));
     // Waits for the folder to come back.
-    if (Action(ActionId::kRecheckOnChange)->isChecked()) {
-        watcher_->Watch(gameFolder_, catalogueUse_, runUse_);
-    }
+    watcher_->Watch(gameFolder_, catalogueUse_, runUse_);
 }
 
 void CheckerWindow::ShowVenueGone(const QString& venue) {
@@ -748,6 +753,7 @@ void CheckerWindow::Reload() {
     const QString venue = shown_ ? DecodeAnsi(shown_->venue) : selector_->currentText();
     const FolderUse before = catalogueUse_;
     note_.clear();
+    staleCatalogues_ = false;
     watcher_->Stop();
     {
         const BusyCursor busy;
@@ -777,11 +783,19 @@ void CheckerWindow::Reload() {
 }
 
 void CheckerWindow::OnChanged(bool catalogues, const QStringList& paths) {
-    if (!Action(ActionId::kRecheckOnChange)->isChecked()) return;
     const QString what = paths.size() == 1 ? paths.front()
                                            : tr("%1 and %n other file(s)", nullptr,
                                                 static_cast<int>(paths.size() - 1))
                                                  .arg(paths.front());
+    if (!Action(ActionId::kRecheckOnChange)->isChecked()) {
+        if (!shown_) return;
+        // The report stays, said to be out of date, until it is checked again.
+        stale_ = true;
+        staleCatalogues_ = staleCatalogues_ || catalogues;
+        UpdateStatus();
+        Tell(tr("%1 changed since this check: Reload (F5) checks again").arg(what));
+        return;
+    }
     if (catalogues) {
         Reload();
     } else if (shown_ || selector_->currentIndex() >= 0) {
@@ -1056,9 +1070,10 @@ void CheckerWindow::UpdateStatus() {
                                   .arg(c.errors)
                                   .arg(c.warnings)
                                   .arg(c.advice));
-        timeLabel_->setText(tr("checked in %1 ms at %2")
+        timeLabel_->setText(tr("checked in %1 ms at %2%3")
                                 .arg(shown_->milliseconds)
-                                .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
+                                .arg(shown_->checkedAt.toString(QStringLiteral("HH:mm:ss")),
+                                     stale_ ? tr(", out of date") : QString()));
     } else {
         countsLabel_->clear();
         timeLabel_->clear();

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QSplitter>
 #include <QTextEdit>
+#include <QTime>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -39,6 +40,7 @@ struct ShownCheck {
     std::vector<int> findingPositions;  // of each finding's line break, in the pane
     FindingCounts counts;
     qint64 milliseconds = 0;
+    QTime checkedAt;
 };
 
 // The checker's window on Linux and macOS, a workbench for a venue
@@ -194,7 +196,11 @@ private:
     std::unique_ptr<ShownCheck> shown_;
     int checksShown_ = 0;
     QString wantedVenue_;
-    QString note_;  // the files that the last check could not read any more  // the venue to show again when the folder opens
+    QString note_;  // the files that the last check could not read any more
+    // Files of the shown report changed while re-check on change was off
+    // (the catalogues' files among them).
+    bool stale_ = false;
+    bool staleCatalogues_ = false;  // the venue to show again when the folder opens
 
     QComboBox* selector_ = nullptr;
     ReportView* view_ = nullptr;
