@@ -625,6 +625,14 @@ private slots:
         QVERIFY(window.StatusMessage().contains(mill));
         QVERIFY(!window.Action(A::kSaveReport)->isEnabled());
         QVERIFY(window.Findings()->Findings().empty());
+
+        // Back again: Reload finds it and checks it.
+        fs::copy_file(FixtureGame("venue-basics") / "venues" / "mill.ven",
+                      open.game.Path() / "venues" / "mill.ven");
+        QTest::keyClick(&window, Qt::Key_F5);
+        QCOMPARE(open.Selector().currentText(), mill);
+        QVERIFY(window.Shown() != nullptr);
+        QVERIFY(open.Pane().toPlainText().startsWith(mill));
     }
 
     void StatusBarShowsCountsTimeAndFolder() {

@@ -591,7 +591,8 @@ void CheckerWindow::RunCheck(Why why) {
     catalogueUse_.StampFolders();
     use_.Clear();
 
-    settings_.SetLastVenue(FolderText(), DecodeAnsi(shown->venue));
+    wantedVenue_ = DecodeAnsi(shown->venue);
+    settings_.SetLastVenue(FolderText(), wantedVenue_);
     ShowCheck(std::move(shown), why, scroll);
     NoteUnreadable(before);
     WatchWhatWasUsed();
@@ -750,7 +751,9 @@ void CheckerWindow::Reload() {
         ShowGameFolderGone();
         return;
     }
-    const QString venue = shown_ ? DecodeAnsi(shown_->venue) : selector_->currentText();
+    // The venue shown, or chosen, or the one that was gone and may be back.
+    QString venue = shown_ ? DecodeAnsi(shown_->venue) : selector_->currentText();
+    if (venue.isEmpty()) venue = wantedVenue_;
     const FolderUse before = catalogueUse_;
     note_.clear();
     staleCatalogues_ = false;
@@ -762,7 +765,7 @@ void CheckerWindow::Reload() {
     }
     {
         const QSignalBlocker quiet(selector_);
-        FillSelector(venue.isEmpty() ? wantedVenue_ : venue);
+        FillSelector(venue);
     }
     if (selector_->count() == 0) {
         ShowNoVenues();
