@@ -277,6 +277,48 @@ private slots:
         QCOMPARE(panel.CurrentIndex(), first);
     }
 
+    // A finding of a peg, or a click in a peg's section, chooses that peg.
+    void FindingsAndClicksChooseTheirPeg() {
+        OpenWindow open(SampleGame());
+        CheckerWindow& window = *open.window;
+        window.resize(900, 700);
+        Choose(open.Selector(), PositionOf(open.Selector(), QStringLiteral("Grading Pools")));
+        const ShownCheck& shown = *window.Shown();
+        QVERIFY(shown.pegSections.size() >= 5);
+        QVERIFY(window.ShownPeg() == nullptr);
+        for (const PegSection& section : shown.pegSections) {
+            QVERIFY2(window.View()->LineAt(section.begin + 2).startsWith(
+                         QStringLiteral("Peg details for ") + DecodeAnsi(section.name)),
+                     section.name.c_str());
+            QVERIFY(!section.dataFile.empty());
+        }
+
+        FindingsPanel& panel = *window.Findings();
+        const int last = static_cast<int>(panel.Findings().size()) - 1;
+        QVERIFY(panel.SelectFinding(last));
+        const Finding& finding = panel.Findings()[last].finding;
+        QVERIFY(!finding.peg.empty());
+        QVERIFY(window.ShownPeg() != nullptr);
+        QCOMPARE(window.ShownPeg()->name, finding.peg);
+        QCOMPARE(window.ShownPeg()->file, finding.pegFile);
+
+        // A click on the heading of the second section.
+        ReportView& view = *window.View();
+        const PegSection& second = shown.pegSections[1];
+        QTextCursor heading(view.document());
+        heading.setPosition(second.begin + 4);
+        view.ensureCursorVisible();
+        view.setTextCursor(heading);
+        view.ensureCursorVisible();
+        const QRect place = view.cursorRect(heading);
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, place.center());
+        QCOMPARE(window.ShownPeg(), &second);
+        // Outside the peg sections, the map stays.
+        QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(20, 10));
+        QCOMPARE(window.ShownPeg(), &second);
+    }
+
     // Enter and a double-click open the finding's file with the desktop's
     // program for it, or its folder when it does not exist.
     void OpeningAFindingOpensItsFileOrItsFolder() {

@@ -69,6 +69,16 @@ public:
         shown_.recorded.OnFinding(finding);
         shown_.findingPositions.push_back(pane_.Position());
     }
+    void OnPegBegun(const std::string& name, const std::string& file) override {
+        PegSection section;
+        section.name = name;
+        section.file = file;
+        section.begin = pane_.Position();
+        shown_.pegSections.push_back(std::move(section));
+    }
+    void OnPegEnded() override {
+        if (!shown_.pegSections.empty()) shown_.pegSections.back().end = pane_.Position();
+    }
 
 private:
     ShownCheck& shown_;
@@ -380,6 +390,10 @@ void CheckerWindow::CreateLayout() {
     // venue included.
     connect(selector_, &QComboBox::activated, this, [this] { RunCheck(Why::kChosen); });
     connect(view_, &QTextBrowser::anchorClicked, this, &CheckerWindow::OnPaneLink);
+    // A click in a peg's section shows its map.
+    connect(view_, &ReportView::ClickedAt, this, [this](int position) {
+        if (const PegSection* section = SectionAt(position)) ShowPeg(section);
+    });
     connect(findings_, &FindingsPanel::CurrentChanged, this, &CheckerWindow::OnFindingChosen);
     connect(findings_, &FindingsPanel::OpenRequested, this, &CheckerWindow::OpenFindingFile);
     connect(findings_, &FindingsPanel::ShownChanged, this, [this](Severity severity, bool shown) {
@@ -582,6 +596,12 @@ void CheckerWindow::RunCheck(Why why) {
         checker_->CheckRun(position, report);
         shown->counts = report.Counts();
     }
+    // The sections come in the order of the pegs.
+    const std::vector<PegRecord>& pegs = checker_->Pegs();
+    for (size_t i = 0; i < shown->pegSections.size() && i < pegs.size(); ++i) {
+        shown->pegSections[i].dataFile = pegs[i].Data;
+        shown->pegSections[i].dpRatio = pegs[i].DPRatio;
+    }
     collecting_ = false;
     shown->milliseconds = clock.elapsed();
     shown->checkedAt = QTime::currentTime();
@@ -611,7 +631,17 @@ void CheckerWindow::ShowCheck(std::unique_ptr<ShownCheck> shown, Why why, int sc
         rows.push_back(
             ShownFinding{shown->recorded.Findings()[i].finding, shown->findingPositions[i] + 1});
     }
+    // The peg whose map is shown stays shown when the run has it again.
+    const PegSection* before = ShownPeg();
+    const std::string pegFile = before != nullptr ? before->file : std::string();
     shown_ = std::move(shown);
+    shownPeg_ = -1;
+    for (size_t i = 0; i < shown_->pegSections.size() && !pegFile.empty(); ++i) {
+        if (shown_->pegSections[i].file == pegFile) {
+            ShowPeg(&shown_->pegSections[i]);
+            break;
+        }
+    }
     {
         const QSignalBlocker quiet(findings_);
         findings_->SetFindings(std::move(rows));
@@ -649,7 +679,29 @@ void CheckerWindow::ShowCheck(std::unique_ptr<ShownCheck> shown, Why why, int sc
     emit CheckShown();
 }
 
+const PegSection* CheckerWindow::SectionAt(int position) const {
+    if (!shown_) return nullptr;
+    for (const PegSection& section : shown_->pegSections) {
+        if (position >= section.begin && position < section.end) return &section;
+    }
+    return nullptr;
+}
+
+const PegSection* CheckerWindow::ShownPeg() const {
+    if (!shown_ || shownPeg_ < 0 || static_cast<size_t>(shownPeg_) >= shown_->pegSections.size()) {
+        return nullptr;
+    }
+    return &shown_->pegSections[static_cast<size_t>(shownPeg_)];
+}
+
+void CheckerWindow::ShowPeg(const PegSection* section) {
+    shownPeg_ = section == nullptr || !shown_
+                    ? -1
+                    : static_cast<int>(section - shown_->pegSections.data());
+}
+
 void CheckerWindow::ForgetCheck() {
+    ShowPeg(nullptr);
     shown_.reset();
     stale_ = false;
     staleCatalogues_ = false;
@@ -815,6 +867,10 @@ void CheckerWindow::OnChanged(bool catalogues, const QStringList& paths) {
 
 void CheckerWindow::OnFindingChosen(const ShownFinding* finding) {
     view_->MarkLine(finding != nullptr ? finding->position : -1);
+    // A finding of a peg shows that peg's map.
+    if (finding != nullptr && !finding->finding.peg.empty()) {
+        if (const PegSection* section = SectionAt(finding->position)) ShowPeg(section);
+    }
     UpdateActions();
 }
 

@@ -30,6 +30,16 @@
 
 namespace venuecheck {
 
+// A peg's section of the shown report, and what its map is drawn from.
+struct PegSection {
+    std::string name;
+    std::string file;      // the peg file, as the findings name it
+    std::string dataFile;  // its Data value
+    float dpRatio = 1.0f;
+    int begin = 0;  // where its heading starts in the pane
+    int end = 0;    // where the section ends
+};
+
 // The check run the window shows: what the pane holds, recorded for saving,
 // and the findings with their lines in the pane.
 struct ShownCheck {
@@ -38,6 +48,7 @@ struct ShownCheck {
     std::string venueFile;
     CheckRecorder recorded;
     std::vector<int> findingPositions;  // of each finding's line break, in the pane
+    std::vector<PegSection> pegSections;  // in report order
     FindingCounts counts;
     qint64 milliseconds = 0;
     QTime checkedAt;
@@ -118,6 +129,11 @@ public:
     QMenu* RecentMenu() const { return recentMenu_; }
     // The shown check run; null when the pane shows none (or a message).
     const ShownCheck* Shown() const { return shown_.get(); }
+    // The peg section of the shown report that holds a place of the pane;
+    // null when none does.
+    const PegSection* SectionAt(int position) const;
+    // The peg section whose map is shown; null when none is.
+    const PegSection* ShownPeg() const;
     const Checker* CurrentChecker() const { return checker_.get(); }
     const std::filesystem::path& GameFolderPath() const { return gameFolder_; }
     // How many check runs have been shown since the window opened.
@@ -166,6 +182,8 @@ private:
 
     void OnChanged(bool catalogues, const QStringList& paths);
     void OnFindingChosen(const ShownFinding* finding);
+    // Shows the map of a peg of the shown report (null: none).
+    void ShowPeg(const PegSection* section);
     void OnPaneLink(const QUrl& url);
 
     void ChooseFolder();
@@ -194,6 +212,7 @@ private:
     FolderUse runUse_;
     bool collecting_ = false;
     std::unique_ptr<ShownCheck> shown_;
+    int shownPeg_ = -1;  // the section whose map is shown
     int checksShown_ = 0;
     QString wantedVenue_;
     QString note_;  // the files that the last check could not read any more
