@@ -301,19 +301,30 @@ bool GameFolder::CanOpen(std::string_view gamePath) const {
 bool GameFolder::WriteFile(std::string_view gamePath, std::string_view bytes) const {
     const fs::path path = Resolve(gamePath);
     if (Exists(path) && !IsRegularFile(path)) return false;
+    const RunFiles::Guard guard(runFiles_);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) return false;
+    if (runFiles_ != nullptr) runFiles_->Enter(path);
     NoteCreated(path);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
-    return !out.fail();
+    if (!out.fail()) return true;
+    // A plain copy cut short (a full disk) would still show part of the text.
+    std::error_code ec;
+    if (fs::remove(path, ec)) {
+        NoteRemoved(path);
+        if (runFiles_ != nullptr) runFiles_->Leave(path);
+    }
+    return false;
 }
 
 bool GameFolder::AppendFile(std::string_view gamePath, std::string_view bytes) const {
     const fs::path path = Resolve(gamePath);
     if (Exists(path) && !IsRegularFile(path)) return false;
+    const RunFiles::Guard guard(runFiles_);
     std::ofstream out(path, std::ios::binary | std::ios::app);
     if (!out) return false;
+    if (runFiles_ != nullptr) runFiles_->Enter(path);
     NoteCreated(path);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return true;
@@ -323,8 +334,12 @@ void GameFolder::RemoveFile(std::string_view gamePath) const {
     const Resolved resolved = ResolvePath(gamePath);
     if (resolved.presence == Presence::kMissing) return;
     if (!IsRegularFile(resolved.path)) return;
+    const RunFiles::Guard guard(runFiles_);
     std::error_code ec;
-    if (fs::remove(resolved.path, ec)) NoteRemoved(resolved.path);
+    if (fs::remove(resolved.path, ec)) {
+        NoteRemoved(resolved.path);
+        if (runFiles_ != nullptr) runFiles_->Leave(resolved.path);
+    }
 }
 
 bool WildcardMatch(std::string_view pattern, std::string_view name) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/host_file.h"
+#include "common/run_files.h"
 
 namespace venuecheck {
 
@@ -54,8 +55,9 @@ public:
     bool CanOpen(std::string_view gamePath) const;
 
     // Creates or truncates the file and writes the bytes; false when the file
-    // cannot be opened or written. A new file keeps the letter case of its
-    // name as written, inside the folder found without regard to case.
+    // cannot be opened or written, and then a file cut short is deleted again.
+    // A new file keeps the letter case of its name as written, inside the
+    // folder found without regard to case.
     bool WriteFile(std::string_view gamePath, std::string_view bytes) const;
 
     // Opens the file for appending, creating it when missing, and writes the
@@ -64,6 +66,13 @@ public:
 
     // Deletes a file; a missing file or a failed deletion is ignored.
     void RemoveFile(std::string_view gamePath) const;
+
+    // The checker writes files only to delete them again (plain copies,
+    // probes). While a registry is attached, every file that WriteFile or
+    // AppendFile has written is entered in it until RemoveFile deletes it, so
+    // that a run ended from outside can delete it first; a file that was not
+    // written is never entered. The registry outlives the folder's use of it.
+    void TrackRunFiles(RunFiles* files) { runFiles_ = files; }
 
     // While listings are kept, each folder is listed once and its listing
     // answers every later look-up of a name in it, instead of a look-up on
@@ -116,6 +125,7 @@ private:
     mutable std::unordered_map<std::filesystem::path::string_type, bool> canOpen_;
     std::function<void(const std::filesystem::path&)> onFileRead_;
     std::function<void(const std::filesystem::path&)> onFolderListed_;
+    RunFiles* runFiles_ = nullptr;
 };
 
 // Keeps the listings of a game folder while it lives.

@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "common/host_path.h"
 #include "report/report_formats.h"
 #include "report/sarif_writer.h"
 
@@ -76,11 +77,16 @@ void ReportWriter::Finish() {
     results_.clear();
 }
 
-std::string AbsoluteGameFolder(const std::filesystem::path& folder) {
+std::string AbsoluteGameFolder(std::string_view folder) {
     std::error_code ec;
-    std::filesystem::path path = std::filesystem::absolute(folder, ec);
-    if (ec) path = folder;
-    std::string text = path.lexically_normal().generic_string();
+    std::filesystem::path path = std::filesystem::absolute(HostPath(folder), ec);
+    if (ec) path = HostPath(folder);
+    std::string text = GameName(path.lexically_normal());
+    if (std::filesystem::path::preferred_separator == '\\') {
+        for (char& c : text) {
+            if (c == '\\') c = '/';
+        }
+    }
     while (text.size() > 1 && text.back() == '/') text.pop_back();
     return text;
 }

@@ -44,7 +44,8 @@ private:
 };
 
 // The game folder as the machine formats name it: absolute, lexically
-// normal, '/' between the names and none at its end.
-std::string AbsoluteGameFolder(const std::filesystem::path& folder);
+// normal, '/' between the names and none at its end. Names are 8-bit text,
+// as the game's are (on Windows in the ANSI code page).
+std::string AbsoluteGameFolder(std::string_view folder);
 
 }  // namespace venuecheck

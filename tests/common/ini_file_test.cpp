@@ -113,7 +113,7 @@ TEST(IniFile, TellsTheLineOfTheKeyItAnswersWith) {
     }
 
     // UTF-16 text keeps its lines.
-    const std::string utf16("\xFF\xFE[\0D\0]\0\n\0k\0=\0v\0", 18);
+    const std::string utf16("\xFF\xFE[\0D\0]\0\n\0k\0=\0v\0", 16);
     EXPECT_EQ(IniFile::Parse(utf16).LineOf("D", "k"), 2);
 }
 

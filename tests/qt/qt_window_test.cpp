@@ -2,11 +2,16 @@
 // selection, and the report pane read back from its document, compared with
 // the command line's renderings of the same check run.
 
+#include <QApplication>
 #include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 #include <algorithm>
 #include <filesystem>
 #include <functional>
@@ -18,6 +23,7 @@
 #include "app/qt/checker_window.h"
 #include "app/qt/qt_report_pane.h"
 #include "check/checker.h"
+#include "common/version.h"
 #include "qt/qt_test_support.h"
 #include "report/recording_pane.h"
 #include "report/report.h"
@@ -79,6 +85,37 @@ private slots:
             pane = open.Pane().size();
             list = findings.size();
         }
+    }
+
+    // Help > About names the program with the version set in the build.
+    void HelpMenuShowsTheVersion() {
+        OpenWindow open(TestDataDir() / "fixtures" / "venue-basics" / "game");
+        auto* bar = open.window->findChild<QMenuBar*>();
+        QVERIFY(bar != nullptr);
+        QAction* about = nullptr;
+        for (QAction* menu : bar->actions()) {
+            if (menu->text().remove('&') != QStringLiteral("Help") || menu->menu() == nullptr)
+                continue;
+            for (QAction* action : menu->menu()->actions()) {
+                if (action->text().remove('&') == QStringLiteral("About venuecheck-gui"))
+                    about = action;
+            }
+        }
+        QVERIFY(about != nullptr);
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        about->trigger();
+        const QString version =
+            QString::fromUtf8(kVersion.data(), static_cast<qsizetype>(kVersion.size()));
+        QVERIFY2(shown.contains(QStringLiteral("venuecheck-gui ") + version), qPrintable(shown));
+        // The title stays the original window's.
+        QCOMPARE(open.window->windowTitle(),
+                 QStringLiteral("Pelarin Venue checker - Dobrenn 2007 Ver 1.0"));
     }
 
     // Every venue of every game folder, chosen one after another with the

@@ -1,7 +1,5 @@
 // venuecheck: the check run of the venue checker on the command line.
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -11,8 +9,12 @@
 #include <optional>
 #include <string>
 
+#include "app/cli/console.h"
+#include "app/cli/interruption.h"
 #include "app/cli/options.h"
+#include "app/cli/output_file.h"
 #include "check/checker.h"
+#include "common/host_path.h"
 #include "common/text.h"
 #include "common/version.h"
 #include "report/check_record.h"
@@ -30,7 +32,7 @@ constexpr int kExitFindings = 1;
 constexpr int kExitUsage = 2;
 
 int Fail(const std::string& message) {
-    std::cerr << "venuecheck: " << message << "\n";
+    std::cerr << "venuecheck: " << OneLine(message) << "\n";
     return kExitUsage;
 }
 
@@ -89,10 +91,15 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The plain copies, probes and report file the run makes and deletes again.
+    RunFiles runFiles;
+    const EndRunOnInterruption endRun(runFiles);
+
+    const Console console;
     ParsedCommandLine parsed = ParseCommandLine(argc, argv);
     if (!parsed.options) {
         std::cout << parsed.out;
-        if (!parsed.error.empty()) return Fail(parsed.error);
+        if (parsed.status != 0) return Fail(parsed.error);
         return parsed.status;
     }
     const CommandLineOptions& o = *parsed.options;
@@ -113,13 +120,15 @@ int main(int argc, char** argv) {
         return std::cout ? kExitClean : Fail("cannot write the rules");
     }
 
+    const std::filesystem::path gameRoot = GameFolderPath(gameDir);
     std::error_code ec;
-    if (!std::filesystem::is_directory(gameDir, ec)) {
-        return Fail("game folder '" + gameDir + "' does not exist");
+    if (!std::filesystem::is_directory(gameRoot, ec)) {
+        return Fail("game folder '" + gameDir + "' does not exist" + WhyFolderIsMissing(gameRoot));
     }
 
     std::vector<std::string> readPaths;
-    GameFolder folder(gameDir);
+    GameFolder folder(gameRoot);
+    folder.TrackRunFiles(&runFiles);
     if (filesRead) {
         folder.OnFileRead([&readPaths](const std::filesystem::path& path) {
             readPaths.push_back(path.string());
@@ -136,16 +145,16 @@ int main(int argc, char** argv) {
                     " the game folder?");
     }
 
-    std::ofstream file;
+    std::optional<OutputFile> file;
     if (output) {
-        file.open(*output, std::ios::binary | std::ios::trunc);
-        if (!file) return Fail("cannot write '" + *output + "'");
+        file.emplace(HostPath(*output), runFiles);
+        if (!file->IsOpen()) return Fail(file->Error());
     }
-    std::ostream& out = output ? static_cast<std::ostream&>(file) : std::cout;
+    std::ostream& out = output ? file->Stream() : std::cout;
 
     auto writeFilesRead = [&filesRead, &readPaths] {
         if (!filesRead) return true;
-        std::ofstream paths(*filesRead, std::ios::binary | std::ios::trunc);
+        std::ofstream paths(HostPath(*filesRead), std::ios::binary | std::ios::trunc);
         for (const auto& path : readPaths) paths << path << "\n";
         return static_cast<bool>(paths.flush());
     };
@@ -153,6 +162,7 @@ int main(int argc, char** argv) {
     if (o.list) {
         for (const auto& name : names) out << name << "\n";
         out.flush();
+        if (file && !file->Commit()) return Fail(file->Error());
         if (!out) return Fail("cannot write the venue list");
         return writeFilesRead() ? kExitClean : Fail("cannot write '" + *filesRead + "'");
     }
@@ -172,11 +182,11 @@ int main(int argc, char** argv) {
         for (size_t i = 0; i < names.size(); ++i) positions.push_back(static_cast<int>(i));
     }
 
-    if (!format) format = (!output && isatty(STDOUT_FILENO)) ? "ansi" : "text";
+    if (!format) format = (!output && console.OutputTakesColours()) ? "ansi" : "text";
 
     FindingCounts total;
     ReportWriter writer(*ParseReportFormat(*format), header, out);
-    Progress progress(positions.size(), isatty(STDERR_FILENO) != 0);
+    Progress progress(positions.size(), console.ErrorIsTerminal());
     for (size_t done = 0; done < positions.size(); ++done) {
         const int position = positions[done];
         const std::string& venue = names[static_cast<size_t>(position)];
@@ -196,6 +206,7 @@ int main(int argc, char** argv) {
     writer.Finish();
     out.flush();
     checker.ShutDown();
+    if (file && !file->Commit()) return Fail(file->Error());
     if (!out) return Fail("cannot write the report");
     if (!writeFilesRead()) return Fail("cannot write '" + *filesRead + "'");
 

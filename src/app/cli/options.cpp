@@ -4,7 +4,41 @@
 
 namespace venuecheck {
 
+std::string OneLine(std::string_view text) {
+    std::string line;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            line += "\\n";
+        } else if (c == '\t') {
+            line += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            line += "\\x";
+            line += kHex[byte >> 4];
+            line += kHex[byte & 0xF];
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
+
+namespace {
+
+ParsedCommandLine Parse(int argc, const char* const* argv);
+
+}  // namespace
+
 ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
+    ParsedCommandLine parsed = Parse(argc, argv);
+    parsed.error = OneLine(parsed.error);
+    return parsed;
+}
+
+namespace {
+
+ParsedCommandLine Parse(int argc, const char* const* argv) {
     CLI::App app{"Checks the venues of a Pelarin game folder and reports errors, warnings and advice.",
                  "venuecheck"};
     CommandLineOptions o;
@@ -74,5 +108,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
     parsed.options = std::move(o);
     return parsed;
 }
+
+}  // namespace
 
 }  // namespace venuecheck

@@ -34,4 +34,8 @@ struct ParsedCommandLine {
 
 ParsedCommandLine ParseCommandLine(int argc, const char* const* argv);
 
+// An error names the words it was given, which may hold line breaks and other
+// control characters: with those escaped ("\n", "\x01"), it stays one line.
+std::string OneLine(std::string_view text);
+
 }  // namespace venuecheck

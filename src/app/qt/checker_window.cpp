@@ -18,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSaveFile>
@@ -33,6 +34,7 @@
 
 #include "app/qt/ansi_text.h"
 #include "app/qt/tee_pane.h"
+#include "common/host_path.h"
 #include "common/scrambled_file.h"
 #include "common/version.h"
 #include "report/report.h"
@@ -282,6 +284,23 @@ void CheckerWindow::CreateActions() {
     make(A::kIgnoredRules, tr("I&gnored rules..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I),
          tr("The rules ignored in this game folder, to take back"),
          [this] { ShowIgnoredRules(); });
+
+    make(A::kAbout, tr("&About venuecheck-gui"), QKeySequence(Qt::SHIFT | Qt::Key_F1),
+         tr("The program's version and licence"),
+         [this] { QMessageBox::about(this, tr("About venuecheck-gui"), AboutText()); });
+    make(A::kAboutQt, tr("About &Qt"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F1),
+         tr("The version of Qt the window is built with"), [] { QApplication::aboutQt(); });
+}
+
+QString CheckerWindow::AboutText() {
+    return QStringLiteral(
+               "<p><b>venuecheck-gui %1</b></p>"
+               "<p>Checks the venues of a Pelarin game folder and reports errors, "
+               "warnings and advice.</p>"
+               "<p>Copyright (c) 2026 the venuecheck developers. Free software under "
+               "the MIT licence; built with Qt %2.</p>")
+        .arg(QString::fromUtf8(kVersion.data(), static_cast<qsizetype>(kVersion.size())),
+             QString::fromLatin1(qVersion()));
 }
 
 void CheckerWindow::CreateMenus() {
@@ -317,6 +336,10 @@ void CheckerWindow::CreateMenus() {
     findings->addSeparator();
     findings->addAction(Action(A::kIgnoreRule));
     findings->addAction(Action(A::kIgnoredRules));
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(Action(A::kAbout));
+    help->addAction(Action(A::kAboutQt));
 }
 
 void CheckerWindow::CreateLayout() {
@@ -922,7 +945,7 @@ bool CheckerWindow::SaveReport(const QString& file, ReportFormat format) {
     }
     std::ostringstream out;
     {
-        const RunHeader header{"venuecheck", kVersion, AbsoluteGameFolder(gameFolder_)};
+        const RunHeader header{"venuecheck", kVersion, AbsoluteGameFolder(GameName(gameFolder_))};
         ReportWriter writer(format, header, out);
         writer.Add(shown_->position, shown_->venue, shown_->venueFile, shown_->recorded);
         writer.Finish();

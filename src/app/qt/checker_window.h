@@ -89,6 +89,8 @@ public:
         kRuleHelp,
         kIgnoreRule,
         kIgnoredRules,
+        kAbout,
+        kAboutQt,
         kCount
     };
 
@@ -144,6 +146,8 @@ public:
     QString StatusTime() const { return timeLabel_->text(); }
     QString StatusFolder() const { return folderLabel_->text(); }
     QStringList IgnoredRules() const;
+    // The text of Help > About: the program, its version and licence.
+    static QString AboutText();
     void StopIgnoring(const QString& ruleId);
     // The rule help window, once a rule's help was shown.
     QDialog* RuleHelpWindow() const { return ruleHelp_; }

@@ -176,6 +176,10 @@ TEST_F(CommandLine, BadValuesOfTheFindingOptionsAreUsageErrors) {
         {"--min-severity fatal", "venuecheck: --min-severity: fatal not in {"},
         {"--quiet --min-severity advice", "venuecheck: --min-severity excludes --quiet"},
         {"--format xml", "venuecheck: --format: xml not in {"},
+        // Words with line breaks are named escaped: the error stays one line.
+        {"--venue 'two\nlines'", "venuecheck: no venue named 'two\\nlines'\n"},
+        {"--ignore 'peg-sounds-missing:[a\tb\x01'",
+         "venuecheck: bad glob '[a\\tb\\x01': only '*' and '?' are wildcards\n"},
     };
     for (const auto& c : cases) {
         const CommandResult r = Run(c.arguments);
