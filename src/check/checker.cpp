@@ -44,7 +44,8 @@ bool Checker::CheckRun(int position, Report& report) {
     int written = 0;
     for (const PegRecord& peg : pegs_.Pegs()) {
         if (written >= pegCount_) break;
-        ReportPeg(folder_, report, pegs_.Pegs(), peg, stockFiles_, pegAnalysis_);
+        ReportPeg(folder_, report, pegs_.Pegs(), peg, stockFiles_, pegAnalysis_,
+                  pegGridObserver_);
         ++written;
     }
 

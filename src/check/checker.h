@@ -7,6 +7,7 @@
 #include "common/game_folder.h"
 #include "pegs/peg_catalogue.h"
 #include "pegs/peg_data.h"
+#include "pegs/peg_map.h"
 #include "species/max_size_table.h"
 #include "species/species_catalogue.h"
 #include "stocks/stock_file_list.h"
@@ -46,6 +47,10 @@ public:
     // venue is at that position.
     bool CheckRun(int position, Report& report);
 
+    // Shows every peg's grid to the observer during the check runs that
+    // follow (none: no grid is shown, and none is held whole).
+    void SetPegGridObserver(PegGridObserver* observer) { pegGridObserver_ = observer; }
+
     // The releases after the message loop; the species stay, as in the game.
     void ShutDown();
 
@@ -57,6 +62,7 @@ private:
     PegCatalogue pegs_;
     StockFileList stockFiles_;
     PegAnalysis pegAnalysis_;  // the figures of the peg reported last
+    PegGridObserver* pegGridObserver_ = nullptr;
     const VenueRecord* selected_ = nullptr;
     int pegCount_ = 0;
 };

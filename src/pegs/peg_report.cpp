@@ -11,6 +11,7 @@
 #include "common/text.h"
 #include "pegs/peg_catalogue.h"
 #include "pegs/peg_data.h"
+#include "pegs/peg_map.h"
 #include "stocks/peg_stocking.h"
 #include "venues/venue_catalogue.h"
 
@@ -46,7 +47,8 @@ void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRe
 }
 
 void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRecord>& pegs,
-               const PegRecord& peg, StockFileList& stockFiles, PegAnalysis& analysis) {
+               const PegRecord& peg, StockFileList& stockFiles, PegAnalysis& analysis,
+               PegGridObserver* gridObserver) {
     ReportPane& pane = report.Pane();
     const std::string_view file = peg.path;
     report.BeginPeg(peg.Name, peg.path);
@@ -89,8 +91,11 @@ void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRe
     // when its object table was read) and is not graded.
     analysis.Clear();
     std::optional<Grades> grades;
-    if (!peg.Data.empty()) {
-        const PegDataOutline data = AnalysePegDataFile(folder, peg.Data, peg, analysis);
+    if (!peg.Data.empty() || gridObserver != nullptr) {
+        const PegDataOutline data =
+            gridObserver != nullptr
+                ? AnalysePegDataFileFor(folder, peg.Data, peg, analysis, *gridObserver)
+                : AnalysePegDataFile(folder, peg.Data, peg, analysis);
         analysis.addedObjects = data.addedObjects;
         if (data.analysed) {
             grades.emplace();

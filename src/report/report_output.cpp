@@ -1,6 +1,7 @@
 #include "report/report_output.h"
 
 #include <array>
+#include <ctime>
 #include <utility>
 
 #include "common/host_path.h"
@@ -44,37 +45,57 @@ std::string_view ReportFormatName(ReportFormat format) {
     return "text";
 }
 
-ReportWriter::ReportWriter(ReportFormat format, RunHeader header, std::ostream& out)
-    : format_(format), header_(std::move(header)), out_(out) {
-    if (format_ == ReportFormat::kHtml) out_ << RenderHtmlHead();
-}
+ReportWriter::ReportWriter(ReportFormat format, RunHeader header, std::ostream& out,
+                           HtmlPageOptions page)
+    : format_(format), header_(std::move(header)), out_(out), page_(std::move(page)) {}
 
 void ReportWriter::Add(int index, std::string_view venue, std::string_view venueFile,
-                       const CheckRecorder& pane) {
+                       const CheckRecorder& pane, std::vector<HtmlPegMap> maps) {
     const std::vector<StyledRun>& runs = pane.Runs();
+    FindingCounts counts;
+    for (const RecordedFinding& recorded : pane.Findings()) counts.Add(recorded.finding.severity);
     switch (format_) {
         case ReportFormat::kText: out_ << RenderText(runs); return;
         case ReportFormat::kAnsi: out_ << RenderAnsi(runs); return;
         case ReportFormat::kRuns: out_ << RenderRuns(index, venue, runs); return;
-        case ReportFormat::kHtml: out_ << RenderHtmlSection(index, venue, runs); return;
+        case ReportFormat::kHtml:
+            pageChecks_.push_back(HtmlCheck{index, std::string(venue), std::string(venueFile), runs,
+                                            pane.Findings(), counts, std::move(maps)});
+            return;
         case ReportFormat::kJson:
         case ReportFormat::kSarif: break;
     }
-    CheckResult result{index, std::string(venue), std::string(venueFile), {}, {}};
+    CheckResult result{index, std::string(venue), std::string(venueFile), {}, counts};
     result.findings.reserve(pane.Findings().size());
     for (const RecordedFinding& recorded : pane.Findings()) {
         result.findings.push_back(recorded.finding);
-        result.counts.Add(recorded.finding.severity);
     }
     results_.push_back(std::move(result));
 }
 
 void ReportWriter::Finish() {
-    if (format_ == ReportFormat::kHtml) out_ << RenderHtmlFoot();
+    if (format_ == ReportFormat::kHtml) {
+        const HtmlPageInfo info{header_, page_.checkedAt, page_.maps, page_.legend};
+        WriteHtmlPage(out_, info, pageChecks_);
+        pageChecks_.clear();
+    }
     if (!IsMachineFormat(format_)) return;
     out_ << (format_ == ReportFormat::kJson ? RenderJsonReport(header_, results_)
                                             : RenderSarifReport(header_, results_));
     results_.clear();
+}
+
+std::string CheckedAt() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    char buffer[32];
+    std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M", &local);
+    return buffer;
 }
 
 std::string AbsoluteGameFolder(std::string_view folder) {

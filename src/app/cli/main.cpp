@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -14,10 +15,12 @@
 #include "app/cli/options.h"
 #include "app/cli/output_file.h"
 #include "check/checker.h"
+#include "check/peg_maps.h"
 #include "common/host_path.h"
 #include "common/text.h"
 #include "common/version.h"
 #include "report/check_record.h"
+#include "report/html_page.h"
 #include "report/json_writer.h"
 #include "report/report.h"
 #include "report/report_output.h"
@@ -145,6 +148,14 @@ int main(int argc, char** argv) {
                     " the game folder?");
     }
 
+    // Before the report is opened, so that a folder that cannot take the
+    // maps leaves an earlier report as it was.
+    std::optional<PegMapFolder> mapFolder;
+    if (o.mapsDir && !o.list) {
+        mapFolder.emplace(HostPath(*o.mapsDir));
+        if (auto error = mapFolder->Prepare()) return Fail(*error);
+    }
+
     std::optional<OutputFile> file;
     if (output) {
         file.emplace(HostPath(*output), runFiles);
@@ -183,9 +194,18 @@ int main(int argc, char** argv) {
     }
 
     if (!format) format = (!output && console.OutputTakesColours()) ? "ansi" : "text";
+    const ReportFormat reportFormat = *ParseReportFormat(*format);
+    const bool pageMaps = reportFormat == ReportFormat::kHtml && !o.noMaps;
+    // Maps cost a reading of every grid whole and a picture of it: only when
+    // they are asked for.
+    PegMapMaker mapMaker;
+    if (pageMaps || mapFolder) checker.SetPegGridObserver(&mapMaker);
+    std::optional<std::string> mapError;
+    HtmlPageOptions page{CheckedAt(), pageMaps, {}};
+    if (pageMaps) page.legend = PegMapLegend();
 
     FindingCounts total;
-    ReportWriter writer(*ParseReportFormat(*format), header, out);
+    ReportWriter writer(reportFormat, header, out, std::move(page));
     Progress progress(positions.size(), console.ErrorIsTerminal());
     for (size_t done = 0; done < positions.size(); ++done) {
         const int position = positions[done];
@@ -196,11 +216,17 @@ int main(int argc, char** argv) {
         report.SetFilter([&filter](const Finding& finding) { return filter.Shows(finding); });
         checker.CheckRun(position, report);
         total += report.Counts();
+        std::vector<PegMap> maps = mapMaker.TakeMaps();
         std::string venueFile;
         if (const VenueRecord* record = checker.Venues().VenueAtIndex(static_cast<size_t>(position))) {
             venueFile = checker.Folder().FoundPath(record->Path);
         }
-        writer.Add(position, venue, venueFile, pane);
+        if (mapFolder && !mapError) mapError = mapFolder->Write(venueFile, maps);
+        std::vector<HtmlPegMap> shownMaps;
+        if (pageMaps) {
+            for (PegMap& map : maps) shownMaps.push_back(ForPage(std::move(map)));
+        }
+        writer.Add(position, venue, venueFile, pane, std::move(shownMaps));
     }
     progress.Clear();
     writer.Finish();
@@ -209,6 +235,11 @@ int main(int argc, char** argv) {
     if (file && !file->Commit()) return Fail(file->Error());
     if (!out) return Fail("cannot write the report");
     if (!writeFilesRead()) return Fail("cannot write '" + *filesRead + "'");
+    if (mapFolder) {
+        std::cerr << mapFolder->Written() << (mapFolder->Written() == 1 ? " peg map" : " peg maps")
+                  << " written to '" << GameName(mapFolder->Folder()) << "'\n";
+        if (mapError) return Fail(*mapError);
+    }
 
     std::cerr << positions.size() << " venues checked: " << total.errors << " errors, "
               << total.warnings << " warnings, " << total.advice << " advice\n";
