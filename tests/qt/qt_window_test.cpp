@@ -66,8 +66,10 @@ private slots:
         QVERIFY(open.Pane().document()->isEmpty());
 
         // The selector on top; the pane and the findings panel share the
-        // rest, one above the other, and grow with the window.
+        // rest, one above the other, beside the peg map, and grow with the
+        // window.
         QWidget& findings = *window.Findings();
+        QWidget& map = *window.MapPanel();
         QSize pane, list;
         for (const QSize size : {QSize(800, 500), QSize(1400, 1000)}) {
             window.resize(size);
@@ -77,9 +79,11 @@ private slots:
             };
             QVERIFY(top(open.Selector()) + open.Selector().height() <= top(open.Pane()));
             QVERIFY(top(open.Pane()) + open.Pane().height() <= top(findings));
-            QVERIFY(open.Pane().width() > size.width() * 9 / 10);
+            QVERIFY(open.Pane().mapTo(&window, QPoint(open.Pane().width(), 0)).x() <=
+                    map.mapTo(&window, QPoint(0, 0)).x());
+            QVERIFY(open.Pane().width() > size.width() / 2);
             if (pane.isValid()) {
-                QVERIFY(open.Pane().width() > pane.width() + 400);
+                QVERIFY(open.Pane().width() > pane.width() + 300);
                 QVERIFY(open.Pane().height() + findings.height() > pane.height() + list.height() + 300);
             }
             pane = open.Pane().size();

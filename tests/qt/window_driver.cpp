@@ -8,6 +8,8 @@
 //                          F8, a letter or digit; "ctrl+" or "shift+" before
 //     --append FILE TEXT   appends TEXT (where "\n" is a line break) to FILE;
 //                          the report must change without a key pressed
+//     --point X,Y          moves the pointer there, in the window; the window
+//                          must show something new
 //     --shot FILE.png      saves the window, which must not be blank
 //     --close              asks the window to close, as a window manager does
 //
@@ -36,7 +38,7 @@
 namespace {
 
 struct Step {
-    enum Kind { kKeys, kAppend, kShot, kClose } kind;
+    enum Kind { kKeys, kAppend, kPoint, kShot, kClose } kind;
     std::string first;
     std::string second;
 };
@@ -72,6 +74,9 @@ Options ParseOptions(int argc, char** argv) {
         } else if (name == "--append") {
             options.steps.push_back({Step::kAppend, value(1), value(2)});
             i += 2;
+        } else if (name == "--point") {
+            options.steps.push_back({Step::kPoint, value(1), {}});
+            ++i;
         } else if (name == "--shot") {
             options.steps.push_back({Step::kShot, value(1), {}});
             ++i;
@@ -232,6 +237,12 @@ public:
         Sync();
     }
 
+    // Moves the pointer as a mouse does: the server sends the events.
+    void MovePointer(xcb_window_t window, int16_t x, int16_t y) {
+        xcb_warp_pointer(connection_, XCB_NONE, window, 0, 0, 0, 0, x, y);
+        Sync();
+    }
+
     // What the close button of a window manager sends.
     void Close(xcb_window_t window) {
         xcb_client_message_event_t event{};
@@ -298,7 +309,7 @@ public:
 
     // Waits for a picture that differs from `before` in the report's area
     // (when one is given) and then stays the same for a while.
-    QImage Settled(const QImage& before, const std::string& what) {
+    QImage Settled(const QImage& before, const std::string& what, int least = 200) {
         QImage shot;
         int same = 0;
         const qint64 until = clock_.elapsed() + limit_;
@@ -306,7 +317,7 @@ public:
             QThread::msleep(150);
             QImage next = Grab(window_);
             const bool changed =
-                before.isNull() || Differences(next, before, ReportArea(next)) > 200;
+                before.isNull() || Differences(next, before, ReportArea(next)) > least;
             same = (changed && next == shot) ? same + 1 : 0;
             if (same >= 2) return next;
             shot = std::move(next);
@@ -345,6 +356,15 @@ public:
         last_ = Settled(before, "the change to " + file);
         std::printf("%s changed: the report changed by itself %lld ms later\n", file.c_str(),
                     static_cast<long long>(clock_.elapsed() - written));
+    }
+
+    void Point(const std::string& place) {
+        const size_t comma = place.find(',');
+        if (comma == std::string::npos) Fail("--point takes X,Y");
+        const QImage before = last_.isNull() ? Grab(window_) : last_;
+        display_.MovePointer(window_, static_cast<int16_t>(std::atoi(place.c_str())),
+                             static_cast<int16_t>(std::atoi(place.c_str() + comma + 1)));
+        last_ = Settled(before, "the pointer moved to " + place, 20);
     }
 
     void Shot(const std::string& file) {
@@ -394,6 +414,7 @@ int main(int argc, char** argv) {
         switch (step.kind) {
             case Step::kKeys: driver.Keys(step.first); break;
             case Step::kAppend: driver.Append(step.first, step.second); break;
+            case Step::kPoint: driver.Point(step.first); break;
             case Step::kShot: driver.Shot(step.first); break;
             case Step::kClose: driver.Close(); break;
         }

@@ -45,8 +45,8 @@ namespace fs = std::filesystem;
 namespace venuecheck {
 namespace {
 
-constexpr int kDefaultWidth = 1000;
-constexpr int kDefaultHeight = 720;
+constexpr int kDefaultWidth = 1120;
+constexpr int kDefaultHeight = 740;
 constexpr int kMessageMilliseconds = 8000;
 
 // The link of the pane's messages that opens another game folder.
@@ -285,6 +285,19 @@ void CheckerWindow::CreateActions() {
          tr("The rules ignored in this game folder, to take back"),
          [this] { ShowIgnoredRules(); });
 
+    QAction* pegMap = make(
+        A::kShowPegMap, tr("&Peg map"), QKeySequence(Qt::CTRL | Qt::Key_M),
+        tr("Show or hide the map of the chosen peg beside the report"),
+        [this](bool on) {
+            pegMap_->setVisible(on);
+            settings_.SetShows(QStringLiteral("peg-map"), on);
+        },
+        true);
+    {
+        const QSignalBlocker quiet(pegMap);
+        pegMap->setChecked(settings_.Shows(QStringLiteral("peg-map")));
+    }
+
     make(A::kAbout, tr("&About venuecheck-gui"), QKeySequence(Qt::SHIFT | Qt::Key_F1),
          tr("The program's version and licence"),
          [this] { QMessageBox::about(this, tr("About venuecheck-gui"), AboutText()); });
@@ -337,6 +350,9 @@ void CheckerWindow::CreateMenus() {
     findings->addAction(Action(A::kIgnoreRule));
     findings->addAction(Action(A::kIgnoredRules));
 
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    view->addAction(Action(A::kShowPegMap));
+
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(Action(A::kAbout));
     help->addAction(Action(A::kAboutQt));
@@ -381,7 +397,9 @@ void CheckerWindow::CreateLayout() {
     top->addWidget(save);
     layout->addLayout(top);
 
-    splitter_ = new QSplitter(Qt::Vertical, central);
+    sideSplitter_ = new QSplitter(Qt::Horizontal, central);
+    sideSplitter_->setChildrenCollapsible(false);
+    splitter_ = new QSplitter(Qt::Vertical, sideSplitter_);
     splitter_->setChildrenCollapsible(false);
     view_ = new ReportView(splitter_);
     findings_ = new FindingsPanel(splitter_);
@@ -389,7 +407,13 @@ void CheckerWindow::CreateLayout() {
     splitter_->addWidget(findings_);
     splitter_->setStretchFactor(0, 3);
     splitter_->setStretchFactor(1, 2);
-    layout->addWidget(splitter_, 1);
+    pegMap_ = new PegMapPanel(sideSplitter_);
+    pegMap_->setVisible(Action(ActionId::kShowPegMap)->isChecked());
+    sideSplitter_->addWidget(splitter_);
+    sideSplitter_->addWidget(pegMap_);
+    sideSplitter_->setStretchFactor(0, 1);
+    sideSplitter_->setStretchFactor(1, 0);
+    layout->addWidget(sideSplitter_, 1);
     setCentralWidget(central);
     pane_.emplace(*view_);
 
@@ -447,12 +471,18 @@ void CheckerWindow::RestoreLayout() {
     if (!splitter_->restoreState(settings_.Value(QStringLiteral("splitter")))) {
         splitter_->setSizes({420, 220});
     }
+    if (!sideSplitter_->restoreState(settings_.Value(QStringLiteral("side-splitter")))) {
+        sideSplitter_->setSizes({kDefaultWidth - 330, 310});
+    }
+    // The splitter's state holds the panel's visibility too: the toggle rules.
+    pegMap_->setVisible(Action(ActionId::kShowPegMap)->isChecked());
     findings_->View()->header()->restoreState(settings_.Value(QStringLiteral("findings-columns")));
 }
 
 void CheckerWindow::SaveLayout() {
     settings_.SetValue(QStringLiteral("geometry"), saveGeometry());
     settings_.SetValue(QStringLiteral("splitter"), splitter_->saveState());
+    settings_.SetValue(QStringLiteral("side-splitter"), sideSplitter_->saveState());
     settings_.SetValue(QStringLiteral("findings-columns"),
                        findings_->View()->header()->saveState());
 }
@@ -576,7 +606,7 @@ QStringList CheckerWindow::IgnoredRules() const {
     return gameFolder_.empty() ? QStringList() : settings_.IgnoredRules(FolderText());
 }
 
-void CheckerWindow::RunCheck(Why why) {
+void CheckerWindow::RunCheck(Why why, PegMapMaker* maps) {
     if (!checker_) return;
     const int position = selector_->currentIndex();
     const VenueRecord* venue =
@@ -616,7 +646,9 @@ void CheckerWindow::RunCheck(Why why) {
         Report report(tee, &listener);
         const FindingFilter filter = CurrentFilter();
         report.SetFilter([&filter](const Finding& finding) { return filter.Shows(finding); });
+        checker_->SetPegGridObserver(maps);
         checker_->CheckRun(position, report);
+        checker_->SetPegGridObserver(nullptr);
         shown->counts = report.Counts();
     }
     // The sections come in the order of the pegs.
@@ -659,12 +691,14 @@ void CheckerWindow::ShowCheck(std::unique_ptr<ShownCheck> shown, Why why, int sc
     const std::string pegFile = before != nullptr ? before->file : std::string();
     shown_ = std::move(shown);
     shownPeg_ = -1;
-    for (size_t i = 0; i < shown_->pegSections.size() && !pegFile.empty(); ++i) {
-        if (shown_->pegSections[i].file == pegFile) {
-            ShowPeg(&shown_->pegSections[i]);
+    const PegSection* again = nullptr;
+    for (const PegSection& section : shown_->pegSections) {
+        if (!pegFile.empty() && section.file == pegFile) {
+            again = &section;
             break;
         }
     }
+    ShowPeg(again);
     {
         const QSignalBlocker quiet(findings_);
         findings_->SetFindings(std::move(rows));
@@ -721,6 +755,13 @@ void CheckerWindow::ShowPeg(const PegSection* section) {
     shownPeg_ = section == nullptr || !shown_
                     ? -1
                     : static_cast<int>(section - shown_->pegSections.data());
+    if (shownPeg_ < 0 || !checker_) {
+        pegMap_->ShowNothing();
+        return;
+    }
+    // Read from the data file as it is now: a map costs nothing until a peg
+    // is chosen.
+    pegMap_->ShowPeg(checker_->Folder(), section->name, section->dataFile, section->dpRatio);
 }
 
 void CheckerWindow::ForgetCheck() {
@@ -943,11 +984,29 @@ bool CheckerWindow::SaveReport(const QString& file, ReportFormat format) {
         Tell(tr("There is no report to save"), kMessageMilliseconds);
         return false;
     }
+    HtmlPageOptions page;
+    std::vector<HtmlPegMap> maps;
+    if (format == ReportFormat::kHtml) {
+        // The web page has a map beside every peg section, drawn from the
+        // grids the check run reads: the venue is checked again for it, as
+        // the command line checks it for its page, and that run is shown.
+        if (staleCatalogues_) Reload();
+        PegMapMaker maker;
+        if (shown_) RunCheck(Why::kSaving, &maker);
+        if (!shown_) {
+            Tell(tr("Could not save the report to %1: the venue could not be checked again")
+                     .arg(file));
+            return false;
+        }
+        for (PegMap& map : maker.TakeMaps()) maps.push_back(ForPage(std::move(map)));
+        page = HtmlPageOptions{CheckedAt(), true, PegMapLegend()};
+    }
     std::ostringstream out;
     {
         const RunHeader header{"venuecheck", kVersion, AbsoluteGameFolder(GameName(gameFolder_))};
-        ReportWriter writer(format, header, out);
-        writer.Add(shown_->position, shown_->venue, shown_->venueFile, shown_->recorded);
+        ReportWriter writer(format, header, out, std::move(page));
+        writer.Add(shown_->position, shown_->venue, shown_->venueFile, shown_->recorded,
+                   std::move(maps));
         writer.Finish();
     }
     const std::string bytes = out.str();

@@ -20,10 +20,12 @@
 
 #include "app/qt/change_watcher.h"
 #include "app/qt/findings_panel.h"
+#include "app/qt/peg_map_panel.h"
 #include "app/qt/qt_report_pane.h"
 #include "app/qt/report_view.h"
 #include "app/qt/window_settings.h"
 #include "check/checker.h"
+#include "check/peg_maps.h"
 #include "report/check_record.h"
 #include "report/finding_filter.h"
 #include "report/report_output.h"
@@ -89,6 +91,7 @@ public:
         kRuleHelp,
         kIgnoreRule,
         kIgnoredRules,
+        kShowPegMap,
         kAbout,
         kAboutQt,
         kCount
@@ -126,6 +129,7 @@ public:
     QTextEdit* PaneEdit() const { return view_; }
     ReportView* View() const { return view_; }
     FindingsPanel* Findings() const { return findings_; }
+    PegMapPanel* MapPanel() const { return pegMap_; }
     ChangeWatcher* Watcher() const { return watcher_; }
     QAction* Action(ActionId id) const { return actions_[static_cast<size_t>(id)]; }
     QMenu* RecentMenu() const { return recentMenu_; }
@@ -161,7 +165,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    enum class Why { kChosen, kChanged, kReloaded, kFilterChanged };
+    enum class Why { kChosen, kChanged, kReloaded, kFilterChanged, kSaving };
 
     void CreateActions();
     void CreateMenus();
@@ -172,7 +176,8 @@ private:
     // The catalogues of the open folder, in the start-up order.
     std::unique_ptr<Checker> NewChecker();
     void FillSelector(const QString& venue);
-    void RunCheck(Why why);
+    // With `maps`, the run draws a map of every peg for it.
+    void RunCheck(Why why, PegMapMaker* maps = nullptr);
     void ShowCheck(std::unique_ptr<ShownCheck> shown, Why why, int scroll);
     void ForgetCheck();
     void WatchWhatWasUsed();
@@ -229,7 +234,9 @@ private:
     ReportView* view_ = nullptr;
     std::optional<QtReportPane> pane_;
     FindingsPanel* findings_ = nullptr;
-    QSplitter* splitter_ = nullptr;
+    QSplitter* splitter_ = nullptr;      // the report above the findings
+    QSplitter* sideSplitter_ = nullptr;  // those beside the peg map
+    PegMapPanel* pegMap_ = nullptr;
     ChangeWatcher* watcher_ = nullptr;
     QLabel* countsLabel_ = nullptr;
     QLabel* timeLabel_ = nullptr;

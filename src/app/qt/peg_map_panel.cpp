@@ -11,6 +11,7 @@
 #include "app/qt/ansi_text.h"
 #include "common/file_services.h"
 #include "common/formatting.h"
+#include "common/text.h"
 
 namespace venuecheck {
 namespace {
@@ -58,17 +59,34 @@ QImage ImageOf(const IndexedImage& image) {
 
 PegMapView::PegMapView(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+}
+
+void PegMapView::SetMarked(const QRectF& pixels) {
+    if (pixels == marked_) return;
+    marked_ = pixels;
+    update();
 }
 
 void PegMapView::SetMap(QImage map) {
     map_ = std::move(map);
+    marked_ = QRectF();
+    updateGeometry();
     update();
 }
 
-QSize PegMapView::sizeHint() const { return QSize(260, 200); }
+QSize PegMapView::sizeHint() const { return QSize(300, heightForWidth(300)); }
 
-QSize PegMapView::minimumSizeHint() const { return QSize(120, 90); }
+QSize PegMapView::minimumSizeHint() const { return QSize(120, map_.isNull() ? 0 : 24); }
+
+int PegMapView::heightForWidth(int width) const {
+    if (map_.isNull()) return 0;
+    // A very tall map is shown at most about as high as it is wide, twice.
+    const int high = (width - 2) * map_.height() / std::max(map_.width(), 1) + 2;
+    return std::clamp(high, 12, 2 * width);
+}
 
 QRect PegMapView::MapPlace() const {
     if (map_.isNull()) return {};
@@ -86,6 +104,21 @@ void PegMapView::paintEvent(QPaintEvent*) {
     painter.drawImage(place, map_);
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(place.adjusted(-1, -1, 0, 0));
+    if (!marked_.isEmpty()) {
+        // The cell pointed at, outlined in black and white to show on any colour.
+        const qreal sx = static_cast<qreal>(place.width()) / map_.width();
+        const qreal sy = static_cast<qreal>(place.height()) / map_.height();
+        QRectF cell(place.left() + marked_.left() * sx, place.top() + marked_.top() * sy,
+                    marked_.width() * sx, marked_.height() * sy);
+        cell = cell.adjusted(-1, -1, 1, 1);
+        if (cell.width() < 5) cell.adjust(-2, 0, 2, 0);
+        if (cell.height() < 5) cell.adjust(0, -2, 0, 2);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.drawRect(cell);
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRect(cell.adjusted(-1, -1, 1, 1));
+    }
 }
 
 void PegMapView::mouseMoveEvent(QMouseEvent* event) {
@@ -146,13 +179,16 @@ PegMapPanel::PegMapPanel(QWidget* parent)
     layout->setSpacing(4);
     layout->addWidget(title_);
     layout->addWidget(subtitle_);
-    layout->addWidget(view_, 1);
+    layout->addWidget(view_);
     layout->addWidget(pointed_);
     layout->addWidget(legend_);
+    layout->addStretch(1);
 
     connect(view_, &PegMapView::Pointed, this, [this](int x, int y) {
+        QRectF cell;
         pointed_->setText(x < 0 ? (HasMap() ? tr("Point at the map to see a cell.") : QString())
-                                : DescribePixel(x, y));
+                                : DescribePixel(x, y, &cell));
+        view_->SetMarked(cell);
     });
     ShowNothing();
 }
@@ -201,27 +237,27 @@ void PegMapPanel::ShowPeg(const GameFolder& folder, const std::string& name,
         return;
     }
     cellSize_ = ReadPegCellSize(*bytes);
-    PegData data = ReadPegData(std::move(*bytes));
-    if (!data.grid || !cellSize_) {
+    PegData read = ReadPegData(std::move(*bytes));
+    if (!read.grid || !cellSize_) {
         noMap(tr("No map: %1 holds no grid that can be laid out.").arg(file));
         return;
     }
-    const QImage map = ImageOf(DrawPegMap(*data.grid, *cellSize_, dpRatio));
+    const QImage map = ImageOf(DrawPegMap(*read.grid, *cellSize_, dpRatio));
     if (map.isNull()) {
         noMap(tr("No map: %1 holds no rows.").arg(file));
         return;
     }
     subtitle_->setText(tr("%1: %2 by %3 cells")
                            .arg(file)
-                           .arg(data.grid->CellsPerRow())
-                           .arg(data.grid->Rows()));
-    data_ = std::move(data);
+                           .arg(read.grid->CellsPerRow())
+                           .arg(read.grid->Rows()));
+    data_ = std::move(read);
     view_->SetMap(map);
     pointed_->setText(tr("Point at the map to see a cell."));
     legend_->show();
 }
 
-QString PegMapPanel::DescribePixel(int x, int y) const {
+QString PegMapPanel::DescribePixel(int x, int y, QRectF* place) const {
     if (!data_ || !data_->grid || !cellSize_ || view_->Map().isNull()) return {};
     const PegDataGrid& grid = *data_->grid;
     const QImage& map = view_->Map();
@@ -240,6 +276,14 @@ QString PegMapPanel::DescribePixel(int x, int y) const {
     const PegCell cell =
         grid.Cell(static_cast<size_t>(row) * static_cast<size_t>(grid.CellsPerRow()) +
                   static_cast<size_t>(column));
+    if (place != nullptr) {
+        const qreal unitsX = static_cast<qreal>(map.width()) / kPegGridWidth;
+        const qreal unitsY = static_cast<qreal>(map.height()) / static_cast<qreal>(heightUnits);
+        *place = QRectF(static_cast<qreal>(column * cellWidth) * unitsX,
+                        static_cast<qreal>(row * cellHeight) * unitsY,
+                        static_cast<qreal>(cellWidth) * unitsX,
+                        static_cast<qreal>(cellHeight) * unitsY);
+    }
     QString text = tr("Cell %1 of row %2: ").arg(column + 1).arg(row + 1);
     if (cell.depth == 0) {
         text += tr("no water");

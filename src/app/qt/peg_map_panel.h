@@ -23,11 +23,16 @@ public:
 
     void SetMap(QImage map);
     const QImage& Map() const { return map_; }
+    // Outlines a part of the map, in the map's pixels (empty: none).
+    void SetMarked(const QRectF& pixels);
     // Where the map is drawn in the widget.
     QRect MapPlace() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    // As high as the map is at the width given, with its proportions.
+    bool hasHeightForWidth() const override { return !map_.isNull(); }
+    int heightForWidth(int width) const override;
 
 signals:
     // The pointer is over a pixel of the map (-1, -1: it left the map).
@@ -40,6 +45,7 @@ protected:
 
 private:
     QImage map_;
+    QRectF marked_;
 };
 
 // The side panel with the map of one peg of the shown report: its name and
@@ -63,8 +69,8 @@ public:
     PegMapView* View() const { return view_; }
     // What the pointer is over, as the panel says it.
     QString PointedText() const { return pointed_->text(); }
-    // The text for a pixel of the map.
-    QString DescribePixel(int x, int y) const;
+    // The text for a pixel of the map, and the cell's place in the map.
+    QString DescribePixel(int x, int y, QRectF* cell = nullptr) const;
 
 private:
     QLabel* title_;

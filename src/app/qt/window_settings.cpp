@@ -19,6 +19,14 @@ void WindowSettings::SetValue(const QString& key, const QByteArray& value) {
     settings_->setValue(QStringLiteral("window/") + key, value);
 }
 
+bool WindowSettings::Shows(const QString& part) const {
+    return settings_->value(QStringLiteral("window/show-") + part, true).toBool();
+}
+
+void WindowSettings::SetShows(const QString& part, bool shown) {
+    settings_->setValue(QStringLiteral("window/show-") + part, shown);
+}
+
 bool WindowSettings::RecheckOnChange() const {
     return settings_->value(QStringLiteral("check/recheckOnChange"), true).toBool();
 }

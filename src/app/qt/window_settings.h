@@ -22,6 +22,10 @@ public:
     QByteArray Value(const QString& key) const;
     void SetValue(const QString& key, const QByteArray& value);
 
+    // A part of the window that can be shown or hidden ("peg-map").
+    bool Shows(const QString& part) const;
+    void SetShows(const QString& part, bool shown);
+
     bool RecheckOnChange() const;
     void SetRecheckOnChange(bool on);
 
