@@ -1,6 +1,8 @@
 #include "app/qt/peg_map_panel.h"
 
+#include <QApplication>
 #include <QGridLayout>
+#include <QScopeGuard>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -226,6 +228,9 @@ void PegMapPanel::ShowPeg(const GameFolder& folder, const std::string& name,
         noMap(tr("No map: %1 is inside an archive.").arg(file));
         return;
     }
+    // A large grid takes a moment to read and draw.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     std::optional<std::string> bytes;
     try {
         bytes = folder.ReadFile(dataFile);
