@@ -46,6 +46,8 @@ public:
     // The entries of the venue selector, in catalogue order.
     std::vector<std::string> VenueNames() const;
     const VenueCatalogue& Venues() const { return venues_; }
+    // The pegs of the last check run, in report order.
+    const std::vector<PegRecord>& Pegs() const { return pegs_.Pegs(); }
 
     // The check run for a selector position: the venue section, one section
     // per peg and the stock summary. False, with the pane untouched, when no

@@ -129,4 +129,26 @@ std::optional<std::string> PegMapFolder::Write(std::string_view venueFile,
     return std::nullopt;
 }
 
+HtmlPegMap ForPage(PegMap map) {
+    HtmlPegMap shown;
+    shown.png = std::move(map.png);
+    shown.width = map.width;
+    shown.height = map.height;
+    shown.analysed = map.analysed;
+    shown.pegName = std::move(map.pegName);
+    shown.dataFile = std::move(map.dataFile);
+    return shown;
+}
+
+std::vector<HtmlLegendEntry> PegMapLegend() {
+    const auto rgb = [](PaletteColour c) { return Rgb{c.red, c.green, c.blue}; };
+    std::vector<HtmlLegendEntry> legend;
+    for (const PegMapDepthBand& band : PegMapDepthScale()) {
+        legend.push_back({band.label, rgb(band.covered), rgb(band.bare)});
+    }
+    legend.push_back({"no water", rgb(kPegMapLand), std::nullopt});
+    legend.push_back({"past the last whole cell of a row", rgb(kPegMapBeyond), std::nullopt});
+    return legend;
+}
+
 }  // namespace venuecheck

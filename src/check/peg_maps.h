@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "pegs/peg_map.h"
+#include "report/html_page.h"
 
 namespace venuecheck {
 
@@ -64,5 +65,12 @@ private:
     std::set<std::string> venueFolders_;  // folded to lower case
     int written_ = 0;
 };
+
+// A map as the web page shows it beside its peg section.
+HtmlPegMap ForPage(PegMap map);
+
+// The maps' legend as the web page draws it: each depth band, with objects
+// and without, the land and the strip past a row's last whole cell.
+std::vector<HtmlLegendEntry> PegMapLegend();
 
 }  // namespace venuecheck

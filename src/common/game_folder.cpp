@@ -173,6 +173,7 @@ GameFolder::Resolved GameFolder::ResolvePath(std::string_view gamePath) const {
                 current = std::move(exact);
                 continue;
             }
+            if (onFolderListed_) onFolderListed_(current);
             found = FindNoCase(current, part);
         }
         if (!found) {
@@ -196,6 +197,9 @@ constexpr int64_t kSettledNanoseconds = int64_t{3'000'000'000};
 const GameFolder::Listing& GameFolder::ListingOf(const fs::path& folder) const {
     auto [it, inserted] = listings_.try_emplace(FolderKey(folder));
     Listing& listing = it->second;
+    // Every run tells which folders it lists, also those whose listing an
+    // earlier run left and this one takes again.
+    if ((inserted || listing.run != run_) && onFolderListed_) onFolderListed_(folder);
     if (!inserted) {
         if (listing.run == run_) return listing;
         // Listed by an earlier run: still the folder's names when the folder
@@ -442,6 +446,7 @@ std::vector<std::string> GameFolder::FindFiles(std::string_view pattern) const {
             }
         }
     } else {
+        if (onFolderListed_) onFolderListed_(folder);
         std::error_code ec;
         fs::directory_iterator it(folder, ec);
         if (ec) return names;

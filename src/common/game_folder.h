@@ -133,6 +133,11 @@ public:
     // larger than 1 MiB, or beyond 16 MiB read ahead and not yet taken, is
     // left to its turn. What is not taken by the end of the run is dropped.
     void ReadFilesAhead(const std::vector<std::string>& gamePaths) const;
+    // Called with the host path of every folder whose names are listed, to
+    // search it or to look a name up in it without regard to case.
+    void OnFolderListed(std::function<void(const std::filesystem::path&)> observer) {
+        onFolderListed_ = std::move(observer);
+    }
 
 private:
     // Whether a resolved path names something, as far as the kept listings
@@ -171,6 +176,7 @@ private:
     // Whether each file asked about could be opened, while listings are kept.
     mutable std::unordered_map<std::filesystem::path::string_type, bool> canOpen_;
     std::function<void(const std::filesystem::path&)> onFileRead_;
+    std::function<void(const std::filesystem::path&)> onFolderListed_;
     RunFiles* runFiles_ = nullptr;
     // The files written or deleted while listings are kept (both the link
     // and what it leads to, for a link), in order.

@@ -198,6 +198,29 @@ TEST(GameFolder, TellsWhichFilesItReads) {
     EXPECT_EQ(read, expected);
 }
 
+// A window watches the folders a run listed: adding or removing a name there
+// can change what the run finds.
+TEST(GameFolder, TellsWhichFoldersItLists) {
+    TempFolder game;
+    WriteMixedCaseGame(game);
+    const std::filesystem::path lake = game.Path() / "Venues" / "Lake";
+    for (const bool keep : {true, false}) {
+        GameFolder folder(game.Path());
+        std::vector<std::filesystem::path> listed;
+        folder.OnFolderListed(
+            [&listed](const std::filesystem::path& path) { listed.push_back(path); });
+        folder.KeepListings(keep);
+        folder.ReadFile("VENUES/lake/pegs.txt");
+        folder.ReadFile("venues/LAKE/Pegs.txt");
+        folder.FindFiles("Venues/Lake/sub/*.txt");
+        folder.KeepListings(false);
+        // The second path goes into the other "venues", where no "LAKE" is.
+        const std::vector<std::filesystem::path> expected = {
+            game.Path(), game.Path() / "Venues", lake, game.Path() / "venues", lake / "sub"};
+        EXPECT_EQ(listed, expected) << (keep ? "kept listings" : "without listings");
+    }
+}
+
 TEST(HostFile, OpensRegularFilesOnly) {
     TempFolder game;
     game.Write("data.bin", std::string(300000, 'x') + "end");

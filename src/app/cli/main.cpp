@@ -23,9 +23,8 @@
 #include "report/html_page.h"
 #include "report/json_writer.h"
 #include "report/report.h"
-#include "report/report_formats.h"
+#include "report/report_output.h"
 #include "report/rules_document.h"
-#include "report/sarif_writer.h"
 
 namespace {
 
@@ -92,59 +91,6 @@ private:
     bool shown_ = false;
 };
 
-// The local date and time, as the web page shows when the check ran.
-std::string CheckedAt() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    char buffer[32];
-    std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M", &local);
-    return buffer;
-}
-
-// The maps' legend as the web page draws it.
-std::vector<HtmlLegendEntry> MapLegend() {
-    const auto rgb = [](PaletteColour c) { return Rgb{c.red, c.green, c.blue}; };
-    std::vector<HtmlLegendEntry> legend;
-    for (const PegMapDepthBand& band : PegMapDepthScale()) {
-        legend.push_back({band.label, rgb(band.covered), rgb(band.bare)});
-    }
-    legend.push_back({"no water", rgb(kPegMapLand), std::nullopt});
-    legend.push_back({"past the last whole cell of a row", rgb(kPegMapBeyond), std::nullopt});
-    return legend;
-}
-
-HtmlPegMap ForPage(PegMap map) {
-    HtmlPegMap shown;
-    shown.png = std::move(map.png);
-    shown.width = map.width;
-    shown.height = map.height;
-    shown.analysed = map.analysed;
-    shown.pegName = std::move(map.pegName);
-    shown.dataFile = std::move(map.dataFile);
-    return shown;
-}
-
-// Names from the command line are 8-bit text, as the game's are (on Windows
-// in the ANSI code page).
-std::string AbsoluteFolder(const std::string& folder) {
-    std::error_code ec;
-    std::filesystem::path path = std::filesystem::absolute(HostPath(folder), ec);
-    if (ec) path = HostPath(folder);
-    std::string text = GameName(path.lexically_normal());
-    if (std::filesystem::path::preferred_separator == '\\') {
-        for (char& c : text) {
-            if (c == '\\') c = '/';
-        }
-    }
-    while (text.size() > 1 && text.back() == '/') text.pop_back();
-    return text;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -170,7 +116,7 @@ int main(int argc, char** argv) {
         std::cout << "venuecheck " << kVersion << "\n";
         return kExitClean;
     }
-    const RunHeader header{"venuecheck", kVersion, AbsoluteFolder(gameDir)};
+    const RunHeader header{"venuecheck", kVersion, AbsoluteGameFolder(gameDir)};
     if (o.listRules) {
         std::cout << (format && *format == "json" ? RenderJsonRules(header) : RenderRulesText());
         std::cout.flush();
@@ -248,19 +194,18 @@ int main(int argc, char** argv) {
     }
 
     if (!format) format = (!output && console.OutputTakesColours()) ? "ansi" : "text";
-    const bool machine = *format == "json" || *format == "sarif";
-    const bool html = *format == "html";
-    const bool pageMaps = html && !o.noMaps;
+    const ReportFormat reportFormat = *ParseReportFormat(*format);
+    const bool pageMaps = reportFormat == ReportFormat::kHtml && !o.noMaps;
     // Maps cost a reading of every grid whole and a picture of it: only when
     // they are asked for.
     PegMapMaker mapMaker;
     if (pageMaps || mapFolder) checker.SetPegGridObserver(&mapMaker);
-    std::vector<HtmlCheck> pageChecks;
     std::optional<std::string> mapError;
-    const std::string checkedAt = CheckedAt();
+    HtmlPageOptions page{CheckedAt(), pageMaps, {}};
+    if (pageMaps) page.legend = PegMapLegend();
 
     FindingCounts total;
-    std::vector<CheckResult> results;
+    ReportWriter writer(reportFormat, header, out, std::move(page));
     Progress progress(positions.size(), console.ErrorIsTerminal());
     for (size_t done = 0; done < positions.size(); ++done) {
         const int position = positions[done];
@@ -271,43 +216,20 @@ int main(int argc, char** argv) {
         report.SetFilter([&filter](const Finding& finding) { return filter.Shows(finding); });
         checker.CheckRun(position, report);
         total += report.Counts();
-        const auto& runs = pane.Runs();
         std::vector<PegMap> maps = mapMaker.TakeMaps();
         std::string venueFile;
         if (const VenueRecord* record = checker.Venues().VenueAtIndex(static_cast<size_t>(position))) {
             venueFile = checker.Folder().FoundPath(record->Path);
         }
         if (mapFolder && !mapError) mapError = mapFolder->Write(venueFile, maps);
-        if (html) {
-            HtmlCheck check{position, venue, venueFile, runs, pane.Findings(), report.Counts(), {}};
-            if (pageMaps) {
-                for (PegMap& map : maps) check.maps.push_back(ForPage(std::move(map)));
-            }
-            pageChecks.push_back(std::move(check));
-        } else if (machine) {
-            CheckResult result{position, venue, {}, {}, report.Counts()};
-            if (const VenueRecord* record = checker.Venues().VenueAtIndex(static_cast<size_t>(position))) {
-                result.venueFile = checker.Folder().FoundPath(record->Path);
-            }
-            result.findings.reserve(pane.Findings().size());
-            for (const auto& recorded : pane.Findings()) result.findings.push_back(recorded.finding);
-            results.push_back(std::move(result));
-        } else if (*format == "text") {
-            out << RenderText(runs);
-        } else if (*format == "ansi") {
-            out << RenderAnsi(runs);
-        } else if (*format == "runs") {
-            out << RenderRuns(position, venue, runs);
+        std::vector<HtmlPegMap> shownMaps;
+        if (pageMaps) {
+            for (PegMap& map : maps) shownMaps.push_back(ForPage(std::move(map)));
         }
+        writer.Add(position, venue, venueFile, pane, std::move(shownMaps));
     }
     progress.Clear();
-    if (html) {
-        HtmlPageInfo page{header, checkedAt, pageMaps,
-                          pageMaps ? MapLegend() : std::vector<HtmlLegendEntry>{}};
-        WriteHtmlPage(out, page, pageChecks);
-    }
-    if (*format == "json") out << RenderJsonReport(header, results);
-    if (*format == "sarif") out << RenderSarifReport(header, results);
+    writer.Finish();
     out.flush();
     checker.ShutDown();
     if (file && !file->Commit()) return Fail(file->Error());
