@@ -1,9 +1,10 @@
-# zlib and minizip are the core's only dependencies; they come from the
-# system's packages (pkg-config on Debian).
+# zlib, minizip and libpng are the core's only dependencies; they come from
+# the system's packages (pkg-config and CMake's own module on Debian).
 #
 # The Windows cross-build takes zlib from libz-mingw-w64-dev and compiles
-# minizip from Debian's own source package, unpacked into the build folder by
-# scripts/windows/fetch-minizip (Debian ships no minizip for mingw).
+# minizip and libpng from Debian's own source packages, unpacked into the
+# build folder by scripts/windows/fetch-minizip and fetch-libpng (Debian
+# ships neither for mingw).
 if(NOT TARGET venuecheck::minizip AND WIN32 AND CMAKE_CROSSCOMPILING)
     find_package(ZLIB REQUIRED)
     set(VENUECHECK_MINIZIP_DIR ${CMAKE_BINARY_DIR}/_deps/minizip)
@@ -33,6 +34,35 @@ if(NOT TARGET venuecheck::minizip AND WIN32 AND CMAKE_CROSSCOMPILING)
     target_link_libraries(venuecheck_minizip PUBLIC ZLIB::ZLIB)
     add_library(venuecheck::minizip ALIAS venuecheck_minizip)
 
+    set(VENUECHECK_LIBPNG_DIR ${CMAKE_BINARY_DIR}/_deps/libpng)
+    if(NOT EXISTS ${VENUECHECK_LIBPNG_DIR}/src/png.c)
+        message(STATUS "Fetching Debian's libpng source package")
+        execute_process(
+            COMMAND sh ${CMAKE_SOURCE_DIR}/scripts/windows/fetch-libpng ${VENUECHECK_LIBPNG_DIR}
+            RESULT_VARIABLE fetch_result)
+        if(NOT fetch_result EQUAL 0)
+            message(FATAL_ERROR "Could not fetch the libpng source package")
+        endif()
+    endif()
+    set(libpng_src ${VENUECHECK_LIBPNG_DIR}/src)
+    # The configuration libpng ships for builds without its own scripts: every
+    # standard feature, no processor-specific code.
+    set(libpng_include ${VENUECHECK_LIBPNG_DIR}/include)
+    file(COPY ${libpng_src}/png.h ${libpng_src}/pngconf.h DESTINATION ${libpng_include})
+    configure_file(${libpng_src}/scripts/pnglibconf.h.prebuilt ${libpng_include}/pnglibconf.h
+                   COPYONLY)
+    set(libpng_sources)
+    foreach(unit png pngerror pngget pngmem pngpread pngread pngrio pngrtran pngrutil pngset
+                 pngtrans pngwio pngwrite pngwtran pngwutil)
+        list(APPEND libpng_sources ${libpng_src}/${unit}.c)
+    endforeach()
+    add_library(venuecheck_libpng STATIC ${libpng_sources})
+    set_target_properties(venuecheck_libpng PROPERTIES COMPILE_OPTIONS "-w")
+    target_include_directories(venuecheck_libpng PRIVATE ${libpng_src})
+    target_include_directories(venuecheck_libpng SYSTEM PUBLIC ${libpng_include})
+    target_link_libraries(venuecheck_libpng PUBLIC ZLIB::ZLIB)
+    add_library(venuecheck::png ALIAS venuecheck_libpng)
+
     # CLI11 is header-only: the command line's Windows build takes Debian's
     # headers (libcli11-dev), copied so that no other host header is seen,
     # through a package configuration of our own.
@@ -61,10 +91,17 @@ if(NOT TARGET venuecheck::minizip AND MSVC)
     target_link_libraries(venuecheck_minizip INTERFACE unofficial::minizip::minizip)
     target_include_directories(venuecheck_minizip INTERFACE ${VENUECHECK_MINIZIP_INCLUDE}/minizip)
     add_library(venuecheck::minizip ALIAS venuecheck_minizip)
+    find_package(PNG REQUIRED)
+    add_library(venuecheck::png ALIAS PNG::PNG)
 endif()
 
 if(NOT TARGET venuecheck::minizip)
     find_package(PkgConfig REQUIRED)
     pkg_check_modules(MINIZIP REQUIRED IMPORTED_TARGET minizip)
     add_library(venuecheck::minizip ALIAS PkgConfig::MINIZIP)
+endif()
+
+if(NOT TARGET venuecheck::png)
+    find_package(PNG REQUIRED)
+    add_library(venuecheck::png ALIAS PNG::PNG)
 endif()

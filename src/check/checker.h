@@ -5,8 +5,10 @@
 
 #include "report/report.h"
 #include "common/game_folder.h"
+#include "common/read_ahead.h"
 #include "pegs/peg_catalogue.h"
 #include "pegs/peg_data.h"
+#include "pegs/peg_map.h"
 #include "species/max_size_table.h"
 #include "species/species_catalogue.h"
 #include "stocks/stock_file_list.h"
@@ -20,7 +22,13 @@ namespace venuecheck {
 // selection, the releases at shut-down.
 class Checker {
 public:
-    explicit Checker(GameFolder folder) : folder_(std::move(folder)) {}
+    // With `readAhead`, the check run reads and counts on a second core what
+    // it will read later, wherever that gives the same report; without, it
+    // does everything in its turn on the calling thread.
+    explicit Checker(GameFolder folder, bool readAhead = true)
+        : folder_(std::move(folder)), readAhead_(readAhead) {
+        folder_.UseReadAhead(&readAhead_);
+    }
 
     const GameFolder& Folder() const { return folder_; }
 
@@ -38,11 +46,17 @@ public:
     // The entries of the venue selector, in catalogue order.
     std::vector<std::string> VenueNames() const;
     const VenueCatalogue& Venues() const { return venues_; }
+    // The pegs of the last check run, in report order.
+    const std::vector<PegRecord>& Pegs() const { return pegs_.Pegs(); }
 
     // The check run for a selector position: the venue section, one section
     // per peg and the stock summary. False, with the pane untouched, when no
     // venue is at that position.
     bool CheckRun(int position, Report& report);
+
+    // Shows every peg's grid to the observer during the check runs that
+    // follow (none: no grid is shown, and none is held whole).
+    void SetPegGridObserver(PegGridObserver* observer) { pegGridObserver_ = observer; }
 
     // The releases after the message loop; the species stay, as in the game.
     void ShutDown();
@@ -55,6 +69,11 @@ private:
     PegCatalogue pegs_;
     StockFileList stockFiles_;
     PegAnalysis pegAnalysis_;  // the figures of the peg reported last
+    PegGridObserver* pegGridObserver_ = nullptr;
+    // Figures worked out ahead of their turn, kept for the next grids so that
+    // the memory of their masks is reused.
+    std::vector<PegAnalysis> spareAnalyses_;
+    ReadAhead readAhead_;
     const VenueRecord* selected_ = nullptr;
     int pegCount_ = 0;
 };

@@ -39,11 +39,13 @@ void Report::BeginCheck(int index, std::string_view venue, std::string_view venu
 void Report::BeginPeg(std::string_view name, std::string_view file) {
     peg_ = name;
     pegFile_ = FoundPath(file);
+    if (listener_ != nullptr) listener_->OnPegBegun(peg_, pegFile_);
 }
 
 void Report::EndPeg() {
     peg_.clear();
     pegFile_.clear();
+    if (listener_ != nullptr) listener_->OnPegEnded();
 }
 
 void Report::BeginStock(std::string_view file) { stock_ = FoundPath(file); }

@@ -29,6 +29,11 @@ public:
     virtual ~FindingListener() = default;
     // Called for every finding that is shown, before its line reaches the pane.
     virtual void OnFinding(const Finding& finding) = 0;
+    // Called when a peg's section begins, before its heading reaches the
+    // pane, with the peg's name and file as the findings name them; and when
+    // it ends.
+    virtual void OnPegBegun(const std::string& /*name*/, const std::string& /*file*/) {}
+    virtual void OnPegEnded() {}
 };
 
 // The report of check runs: the pane it writes to, and the one place every

@@ -11,40 +11,6 @@ std::string Hex2(unsigned value) {
     return buffer;
 }
 
-std::string HtmlEscape(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default:
-                if (byte >= 0x80 || (byte < 0x20 && c != '\n' && c != '\t')) {
-                    out += "&#x" + Hex2(byte) + ";";
-                } else {
-                    out += c;
-                }
-        }
-    }
-    return out;
-}
-
-// A height in twips as points: 200 gives "10", 210 gives "10.5".
-std::string Points(int twips) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%g", twips / 20.0);
-    return buffer;
-}
-
-std::string CssColour(const Rgb& c) {
-    char buffer[8];
-    std::snprintf(buffer, sizeof buffer, "#%02x%02x%02x", c.red, c.green, c.blue);
-    return buffer;
-}
-
 }  // namespace
 
 std::string RenderText(const std::vector<StyledRun>& runs) {
@@ -109,29 +75,5 @@ std::string RenderRuns(int check, std::string_view venue, const std::vector<Styl
     return out;
 }
 
-std::string RenderHtmlHead() {
-    return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-           "<title>Venue check report</title>\n"
-           "<style>\nbody { background: #fff; margin: 1em; }\n"
-           "section { white-space: pre-wrap; tab-size: 8; border-bottom: 1px solid #ccc; "
-           "padding-bottom: 1em; margin-bottom: 1em; }\n</style>\n</head>\n<body>\n";
-}
-
-std::string RenderHtmlSection(int check, std::string_view venue,
-                              const std::vector<StyledRun>& runs) {
-    std::string out = "<section id=\"check-" + std::to_string(check) + "\" title=\"" +
-                      HtmlEscape(venue) + "\">";
-    for (const auto& run : runs) {
-        out += "<span style=\"font-family: '" + HtmlEscape(run.style.face) +
-               "', sans-serif; font-size: " + Points(run.style.size) +
-               "pt; color: " + CssColour(run.style.colour) +
-               "; font-weight: " + (run.style.bold ? "bold" : "normal") + "\">" +
-               HtmlEscape(run.text) + "</span>";
-    }
-    out += "</section>\n";
-    return out;
-}
-
-std::string RenderHtmlFoot() { return "</body>\n</html>\n"; }
 
 }  // namespace venuecheck

@@ -9,8 +9,8 @@
 namespace venuecheck {
 
 // Renderings of one check run's pane content. Each returns the text to write
-// for that check run; a whole output is the concatenation over the runs
-// (html adds a page head and foot).
+// for that check run; a whole output is the concatenation over the runs (the
+// web page is written by RenderHtmlPage).
 
 // The text appended to the pane, followed by one line break.
 std::string RenderText(const std::vector<StyledRun>& runs);
@@ -25,9 +25,5 @@ std::string RenderRuns(int check, std::string_view venue, const std::vector<Styl
 // as \u00xx (the data is 8-bit, the byte's value is its code point).
 std::string JsonString(std::string_view text);
 
-std::string RenderHtmlHead();
-std::string RenderHtmlSection(int check, std::string_view venue,
-                              const std::vector<StyledRun>& runs);
-std::string RenderHtmlFoot();
 
 }  // namespace venuecheck

@@ -1,9 +1,17 @@
-// Drives the real window on an X display as a user would: waits for the
-// window and its controls, chooses a venue with the keyboard, waits for the
-// report to be painted, saves a screenshot, checks that it is not blank and
-// closes the window.
+// Drives the real window on an X display as a user would, step by step:
+// waits for the window, presses keys, changes a file on disk, saves
+// screenshots and closes the window. After each key step and each change
+// it waits for the window to show something new and to stop changing.
 //
-//   qt_window_driver --title TITLE --select N --output FILE.png [--timeout SECONDS]
+//   qt_window_driver --title TITLE [--timeout SECONDS] STEP...
+//     --keys K[,K...]      key presses: Down, Up, Home, End, Tab, Return, F5,
+//                          F8, a letter or digit; "ctrl+" or "shift+" before
+//     --append FILE TEXT   appends TEXT (where "\n" is a line break) to FILE;
+//                          the report must change without a key pressed
+//     --point X,Y          moves the pointer there, in the window; the window
+//                          must show something new
+//     --shot FILE.png      saves the window, which must not be blank
+//     --close              asks the window to close, as a window manager does
 //
 // Exit status 0 when every step worked; 1 with a message otherwise.
 
@@ -17,7 +25,9 @@
 #include <QScreen>
 #include <QThread>
 #include <cstdio>
+#include <cctype>
 #include <cstdlib>
+#include <utility>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -27,16 +37,16 @@
 
 namespace {
 
-constexpr uint32_t kKeysymDown = 0xff54;
-// Where the window puts its controls.
-const QRect kSelectorPlace{10, 20, 250, 20};
-const QRect kPanePlace{10, 50, 770, 400};
+struct Step {
+    enum Kind { kKeys, kAppend, kPoint, kShot, kClose } kind;
+    std::string first;
+    std::string second;
+};
 
 struct Options {
     std::string title;
-    int select = 0;
-    std::string output;
     int timeoutSeconds = 30;
+    std::vector<Step> steps;
 };
 
 [[noreturn]] void Fail(const std::string& message) {
@@ -46,25 +56,86 @@ struct Options {
 
 Options ParseOptions(int argc, char** argv) {
     Options options;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
-        const char* value = argv[i + 1];
+        const auto value = [&](int ahead) -> std::string {
+            if (i + ahead >= argc) Fail("missing value of " + name);
+            return argv[i + ahead];
+        };
         if (name == "--title") {
-            options.title = value;
-        } else if (name == "--select") {
-            options.select = std::atoi(value);
-        } else if (name == "--output") {
-            options.output = value;
+            options.title = value(1);
+            ++i;
         } else if (name == "--timeout") {
-            options.timeoutSeconds = std::atoi(value);
+            options.timeoutSeconds = std::atoi(value(1).c_str());
+            ++i;
+        } else if (name == "--keys") {
+            options.steps.push_back({Step::kKeys, value(1), {}});
+            ++i;
+        } else if (name == "--append") {
+            options.steps.push_back({Step::kAppend, value(1), value(2)});
+            i += 2;
+        } else if (name == "--point") {
+            options.steps.push_back({Step::kPoint, value(1), {}});
+            ++i;
+        } else if (name == "--shot") {
+            options.steps.push_back({Step::kShot, value(1), {}});
+            ++i;
+        } else if (name == "--close") {
+            options.steps.push_back({Step::kClose, {}, {}});
         } else {
             Fail("unknown option " + name);
         }
     }
-    if (options.title.empty() || options.output.empty() || options.select < 0) {
-        Fail("usage: qt_window_driver --title TITLE --select N --output FILE.png");
+    if (options.title.empty() || options.steps.empty()) {
+        Fail("usage: qt_window_driver --title TITLE [--timeout SECONDS] STEP...");
     }
     return options;
+}
+
+// A key press: the key's symbol and the modifier mask of X.
+struct Key {
+    uint32_t keysym = 0;
+    uint16_t modifiers = 0;
+};
+
+Key KeyOf(std::string name) {
+    Key key;
+    for (;;) {
+        if (name.rfind("ctrl+", 0) == 0) {
+            key.modifiers |= XCB_MOD_MASK_CONTROL;
+            name.erase(0, 5);
+        } else if (name.rfind("shift+", 0) == 0) {
+            key.modifiers |= XCB_MOD_MASK_SHIFT;
+            name.erase(0, 6);
+        } else {
+            break;
+        }
+    }
+    static const std::vector<std::pair<std::string, uint32_t>> named = {
+        {"Down", 0xff54}, {"Up", 0xff52},  {"Home", 0xff50}, {"End", 0xff57},
+        {"Tab", 0xff09},  {"Return", 0xff0d}, {"F5", 0xffc2}, {"F8", 0xffc5},
+    };
+    for (const auto& [keyName, keysym] : named) {
+        if (name == keyName) {
+            key.keysym = keysym;
+            return key;
+        }
+    }
+    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
+        key.keysym = static_cast<uint32_t>(std::tolower(static_cast<unsigned char>(name[0])));
+        return key;
+    }
+    Fail("unknown key " + name);
+}
+
+std::vector<std::string> Split(const std::string& text) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t comma; (comma = text.find(',', start)) != std::string::npos; start = comma + 1) {
+        parts.push_back(text.substr(start, comma - start));
+    }
+    parts.push_back(text.substr(start));
+    return parts;
 }
 
 template <typename Reply>
@@ -141,7 +212,7 @@ public:
         Fail("no key for the keysym");
     }
 
-    void PressKey(xcb_window_t window, xcb_keycode_t code) {
+    void PressKey(xcb_window_t window, xcb_keycode_t code, uint16_t modifiers) {
         for (const int type : {XCB_KEY_PRESS, XCB_KEY_RELEASE}) {
             xcb_key_press_event_t event{};
             event.response_type = static_cast<uint8_t>(type);
@@ -151,11 +222,25 @@ public:
             event.event = window;
             event.child = XCB_NONE;
             event.same_screen = 1;
+            event.state = modifiers;
             const uint32_t mask =
                 type == XCB_KEY_PRESS ? XCB_EVENT_MASK_KEY_PRESS : XCB_EVENT_MASK_KEY_RELEASE;
             xcb_send_event(connection_, 0, window, mask, reinterpret_cast<const char*>(&event));
         }
         xcb_flush(connection_);
+    }
+
+    // What a window manager does for a window that it shows: gives it the
+    // keyboard, so that it is the active window (and its shortcuts work).
+    void Focus(xcb_window_t window) {
+        xcb_set_input_focus(connection_, XCB_INPUT_FOCUS_POINTER_ROOT, window, XCB_CURRENT_TIME);
+        Sync();
+    }
+
+    // Moves the pointer as a mouse does: the server sends the events.
+    void MovePointer(xcb_window_t window, int16_t x, int16_t y) {
+        xcb_warp_pointer(connection_, XCB_NONE, window, 0, 0, 0, 0, x, y);
+        Sync();
     }
 
     // What the close button of a window manager sends.
@@ -188,28 +273,23 @@ QImage Grab(xcb_window_t window) {
         QImage::Format_RGB32);
 }
 
-bool Uniform(const QImage& image, const QRect& area) {
-    const QRect inside = area.intersected(image.rect());
-    if (inside.isEmpty()) return true;
-    const QRgb first = image.pixel(inside.topLeft());
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x) {
-            if (image.pixel(x, y) != first) return false;
-        }
-    }
-    return true;
+// The part of the window where the report and the findings are: below the
+// menu and the venue selector, above the status bar.
+QRect ReportArea(const QImage& image) {
+    return QRect(0, 70, image.width(), std::max(0, image.height() - 100));
 }
 
-// Pixels dark enough to be text.
-int InkIn(const QImage& image, const QRect& area) {
-    const QRect inside = area.intersected(image.rect());
-    int ink = 0;
+// Pixels that differ between two pictures of the same window.
+int Differences(const QImage& a, const QImage& b, const QRect& area) {
+    if (a.size() != b.size()) return area.width() * area.height();
+    const QRect inside = area.intersected(a.rect());
+    int differ = 0;
     for (int y = inside.top(); y <= inside.bottom(); ++y) {
         for (int x = inside.left(); x <= inside.right(); ++x) {
-            if (qGray(image.pixel(x, y)) < 128) ++ink;
+            if (a.pixel(x, y) != b.pixel(x, y)) ++differ;
         }
     }
-    return ink;
+    return differ;
 }
 
 size_t ColoursIn(const QImage& image) {
@@ -219,6 +299,91 @@ size_t ColoursIn(const QImage& image) {
     }
     return colours.size();
 }
+
+class Driver {
+public:
+    Driver(XConnection& display, xcb_window_t window, qint64 limit)
+        : display_(display), window_(window), limit_(limit) {
+        clock_.start();
+    }
+
+    // Waits for a picture that differs from `before` in the report's area
+    // (when one is given) and then stays the same for a while.
+    QImage Settled(const QImage& before, const std::string& what, int least = 200) {
+        QImage shot;
+        int same = 0;
+        const qint64 until = clock_.elapsed() + limit_;
+        for (;;) {
+            QThread::msleep(150);
+            QImage next = Grab(window_);
+            const bool changed =
+                before.isNull() || Differences(next, before, ReportArea(next)) > least;
+            same = (changed && next == shot) ? same + 1 : 0;
+            if (same >= 2) return next;
+            shot = std::move(next);
+            if (clock_.elapsed() > until) Fail("the window did not change after " + what);
+        }
+    }
+
+    void Keys(const std::string& list) {
+        const QImage before = Grab(window_);
+        for (const std::string& name : Split(list)) {
+            const Key key = KeyOf(name);
+            display_.PressKey(window_, display_.KeycodeOf(key.keysym), key.modifiers);
+            QThread::msleep(50);
+        }
+        last_ = Settled(before, "the keys " + list);
+        std::printf("keys %s: the window changed after %lld ms\n", list.c_str(),
+                    static_cast<long long>(clock_.elapsed()));
+    }
+
+    void Append(const std::string& file, const std::string& text) {
+        const QImage before = last_.isNull() ? Grab(window_) : last_;
+        std::string bytes;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
+                bytes += '\n';
+                ++i;
+            } else {
+                bytes += text[i];
+            }
+        }
+        std::FILE* out = std::fopen(file.c_str(), "ab");
+        if (out == nullptr) Fail("cannot write " + file);
+        std::fwrite(bytes.data(), 1, bytes.size(), out);
+        std::fclose(out);
+        const qint64 written = clock_.elapsed();
+        last_ = Settled(before, "the change to " + file);
+        std::printf("%s changed: the report changed by itself %lld ms later\n", file.c_str(),
+                    static_cast<long long>(clock_.elapsed() - written));
+    }
+
+    void Point(const std::string& place) {
+        const size_t comma = place.find(',');
+        if (comma == std::string::npos) Fail("--point takes X,Y");
+        const QImage before = last_.isNull() ? Grab(window_) : last_;
+        display_.MovePointer(window_, static_cast<int16_t>(std::atoi(place.c_str())),
+                             static_cast<int16_t>(std::atoi(place.c_str() + comma + 1)));
+        last_ = Settled(before, "the pointer moved to " + place, 20);
+    }
+
+    void Shot(const std::string& file) {
+        const QImage shot = last_.isNull() ? Settled({}, "start") : last_;
+        const size_t colours = ColoursIn(shot);
+        std::printf("screenshot %dx%d: %zu colours\n", shot.width(), shot.height(), colours);
+        if (colours < 8) Fail("the screenshot is blank");
+        if (!shot.save(QString::fromLocal8Bit(file.c_str()), "PNG")) Fail("cannot write " + file);
+    }
+
+    void Close() { display_.Close(window_); }
+
+private:
+    XConnection& display_;
+    xcb_window_t window_;
+    qint64 limit_;
+    QElapsedTimer clock_;
+    QImage last_;
+};
 
 }  // namespace
 
@@ -232,44 +397,27 @@ int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
     const qint64 limit = options.timeoutSeconds * 1000LL;
-    const auto pause = [] { QThread::msleep(100); };
 
     std::optional<xcb_window_t> window;
     while (!(window = display.FindWindow(options.title))) {
         if (clock.elapsed() > limit) Fail("no window titled '" + options.title + "'");
-        pause();
+        QThread::msleep(100);
     }
     std::printf("window %#x found after %lld ms\n", *window,
                 static_cast<long long>(clock.elapsed()));
 
-    // The controls come after the window is shown, once the catalogues are read.
-    while (Uniform(Grab(*window), kSelectorPlace)) {
-        if (clock.elapsed() > limit) Fail("the venue selector never appeared");
-        pause();
+    display.Focus(*window);
+    Driver driver(display, *window, limit);
+    // The window is painted, and the venue shown last (if any) checked.
+    driver.Settled({}, "start");
+    for (const Step& step : options.steps) {
+        switch (step.kind) {
+            case Step::kKeys: driver.Keys(step.first); break;
+            case Step::kAppend: driver.Append(step.first, step.second); break;
+            case Step::kPoint: driver.Point(step.first); break;
+            case Step::kShot: driver.Shot(step.first); break;
+            case Step::kClose: driver.Close(); break;
+        }
     }
-
-    const xcb_keycode_t down = display.KeycodeOf(kKeysymDown);
-    for (int i = 0; i <= options.select; ++i) display.PressKey(*window, down);
-
-    // Wait for a report that has stopped changing.
-    QImage shot;
-    for (;;) {
-        pause();
-        QImage next = Grab(*window);
-        if (InkIn(next, kPanePlace) > 500 && next == shot) break;
-        shot = std::move(next);
-        if (clock.elapsed() > limit) Fail("no report appeared in the pane");
-    }
-
-    const size_t colours = ColoursIn(shot);
-    const int ink = InkIn(shot, kPanePlace);
-    std::printf("screenshot %dx%d: %zu colours, %d dark pixels in the pane\n", shot.width(),
-                shot.height(), colours, ink);
-    if (colours < 8) Fail("the screenshot is blank");
-    if (!shot.save(QString::fromLocal8Bit(options.output.c_str()), "PNG")) {
-        Fail("cannot write " + options.output);
-    }
-
-    display.Close(*window);
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -14,15 +15,16 @@
 #include "app/cli/options.h"
 #include "app/cli/output_file.h"
 #include "check/checker.h"
+#include "check/peg_maps.h"
 #include "common/host_path.h"
 #include "common/text.h"
 #include "common/version.h"
 #include "report/check_record.h"
+#include "report/html_page.h"
 #include "report/json_writer.h"
 #include "report/report.h"
-#include "report/report_formats.h"
+#include "report/report_output.h"
 #include "report/rules_document.h"
-#include "report/sarif_writer.h"
 
 namespace {
 
@@ -89,22 +91,6 @@ private:
     bool shown_ = false;
 };
 
-// Names from the command line are 8-bit text, as the game's are (on Windows
-// in the ANSI code page).
-std::string AbsoluteFolder(const std::string& folder) {
-    std::error_code ec;
-    std::filesystem::path path = std::filesystem::absolute(HostPath(folder), ec);
-    if (ec) path = HostPath(folder);
-    std::string text = GameName(path.lexically_normal());
-    if (std::filesystem::path::preferred_separator == '\\') {
-        for (char& c : text) {
-            if (c == '\\') c = '/';
-        }
-    }
-    while (text.size() > 1 && text.back() == '/') text.pop_back();
-    return text;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -130,7 +116,7 @@ int main(int argc, char** argv) {
         std::cout << "venuecheck " << kVersion << "\n";
         return kExitClean;
     }
-    const RunHeader header{"venuecheck", kVersion, AbsoluteFolder(gameDir)};
+    const RunHeader header{"venuecheck", kVersion, AbsoluteGameFolder(gameDir)};
     if (o.listRules) {
         std::cout << (format && *format == "json" ? RenderJsonRules(header) : RenderRulesText());
         std::cout.flush();
@@ -160,6 +146,14 @@ int main(int argc, char** argv) {
         if (!venues.empty() && venues.back() != '/' && venues.back() != '\\') venues += '/';
         return Fail("no venue files in '" + venues + "venues': is " + gameDir +
                     " the game folder?");
+    }
+
+    // Before the report is opened, so that a folder that cannot take the
+    // maps leaves an earlier report as it was.
+    std::optional<PegMapFolder> mapFolder;
+    if (o.mapsDir && !o.list) {
+        mapFolder.emplace(HostPath(*o.mapsDir));
+        if (auto error = mapFolder->Prepare()) return Fail(*error);
     }
 
     std::optional<OutputFile> file;
@@ -200,12 +194,19 @@ int main(int argc, char** argv) {
     }
 
     if (!format) format = (!output && console.OutputTakesColours()) ? "ansi" : "text";
-    const bool machine = *format == "json" || *format == "sarif";
+    const ReportFormat reportFormat = *ParseReportFormat(*format);
+    const bool pageMaps = reportFormat == ReportFormat::kHtml && !o.noMaps;
+    // Maps cost a reading of every grid whole and a picture of it: only when
+    // they are asked for.
+    PegMapMaker mapMaker;
+    if (pageMaps || mapFolder) checker.SetPegGridObserver(&mapMaker);
+    std::optional<std::string> mapError;
+    HtmlPageOptions page{CheckedAt(), pageMaps, {}};
+    if (pageMaps) page.legend = PegMapLegend();
 
     FindingCounts total;
-    std::vector<CheckResult> results;
+    ReportWriter writer(reportFormat, header, out, std::move(page));
     Progress progress(positions.size(), console.ErrorIsTerminal());
-    if (*format == "html") out << RenderHtmlHead();
     for (size_t done = 0; done < positions.size(); ++done) {
         const int position = positions[done];
         const std::string& venue = names[static_cast<size_t>(position)];
@@ -215,34 +216,30 @@ int main(int argc, char** argv) {
         report.SetFilter([&filter](const Finding& finding) { return filter.Shows(finding); });
         checker.CheckRun(position, report);
         total += report.Counts();
-        const auto& runs = pane.Runs();
-        if (machine) {
-            CheckResult result{position, venue, {}, {}, report.Counts()};
-            if (const VenueRecord* record = checker.Venues().VenueAtIndex(static_cast<size_t>(position))) {
-                result.venueFile = checker.Folder().FoundPath(record->Path);
-            }
-            result.findings.reserve(pane.Findings().size());
-            for (const auto& recorded : pane.Findings()) result.findings.push_back(recorded.finding);
-            results.push_back(std::move(result));
-        } else if (*format == "text") {
-            out << RenderText(runs);
-        } else if (*format == "ansi") {
-            out << RenderAnsi(runs);
-        } else if (*format == "runs") {
-            out << RenderRuns(position, venue, runs);
-        } else {
-            out << RenderHtmlSection(position, venue, runs);
+        std::vector<PegMap> maps = mapMaker.TakeMaps();
+        std::string venueFile;
+        if (const VenueRecord* record = checker.Venues().VenueAtIndex(static_cast<size_t>(position))) {
+            venueFile = checker.Folder().FoundPath(record->Path);
         }
+        if (mapFolder && !mapError) mapError = mapFolder->Write(venueFile, maps);
+        std::vector<HtmlPegMap> shownMaps;
+        if (pageMaps) {
+            for (PegMap& map : maps) shownMaps.push_back(ForPage(std::move(map)));
+        }
+        writer.Add(position, venue, venueFile, pane, std::move(shownMaps));
     }
     progress.Clear();
-    if (*format == "html") out << RenderHtmlFoot();
-    if (*format == "json") out << RenderJsonReport(header, results);
-    if (*format == "sarif") out << RenderSarifReport(header, results);
+    writer.Finish();
     out.flush();
     checker.ShutDown();
     if (file && !file->Commit()) return Fail(file->Error());
     if (!out) return Fail("cannot write the report");
     if (!writeFilesRead()) return Fail("cannot write '" + *filesRead + "'");
+    if (mapFolder) {
+        std::cerr << mapFolder->Written() << (mapFolder->Written() == 1 ? " peg map" : " peg maps")
+                  << " written to '" << GameName(mapFolder->Folder()) << "'\n";
+        if (mapError) return Fail(*mapError);
+    }
 
     std::cerr << positions.size() << " venues checked: " << total.errors << " errors, "
               << total.warnings << " warnings, " << total.advice << " advice\n";

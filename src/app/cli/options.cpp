@@ -74,6 +74,9 @@ ParsedCommandLine Parse(int argc, const char* const* argv) {
     app.add_flag("--list-rules", o.listRules,
                  "Print the rules (with --format json: as JSON) and exit");
     app.add_flag("--version", o.version, "Print the version and exit");
+    app.add_flag("--no-maps", o.noMaps, "With --format html: leave out the map of every peg");
+    app.add_option("--maps", o.mapsDir,
+                   "Write a PNG map of every peg into DIR, in a folder for each venue");
     // For measurements: the files whose content the run read, one host path a
     // line, in the order read (not shown in the help).
     app.add_option("--files-read", o.filesRead, "Write the paths of the files read to this file")

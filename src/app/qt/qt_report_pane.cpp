@@ -22,6 +22,11 @@ QtReportPane::QtReportPane(QTextEdit& edit) : edit_(&edit), cursor_(edit.documen
     cursor_.movePosition(QTextCursor::End);
 }
 
+int QtReportPane::Position() {
+    Flush();
+    return cursor_.position();
+}
+
 void QtReportPane::BeginBatch() {
     if (batchDepth_++ > 0 || edit_ == nullptr) return;
     updatesWere_ = edit_->updatesEnabled();
@@ -30,6 +35,7 @@ void QtReportPane::BeginBatch() {
 
 void QtReportPane::EndBatch() {
     if (--batchDepth_ > 0 || edit_ == nullptr) return;
+    Flush();
     CloseEditBlock();
     if (offscreen_ != nullptr) {
         // The editor frees the document it made itself; the pane frees those
@@ -57,6 +63,9 @@ void QtReportPane::CloseEditBlock() {
 
 void QtReportPane::Clear() {
     if (edit_ == nullptr) return;
+    pending_.clear();
+    linesInParagraph_ = 0;
+    afterCarriageReturn_ = false;
     if (batchDepth_ > 0 && offscreen_ == nullptr) {
         CloseEditBlock();
         const QTextDocument& shown = *edit_->document();
@@ -76,22 +85,62 @@ void QtReportPane::Clear() {
 void QtReportPane::SetFont(std::string_view face, int twips) {
     format_.setFontFamilies(QStringList{DecodeAnsi(face)});
     format_.setFontPointSize(twips / 20.0);
+    formatChanged_ = true;
 }
 
 void QtReportPane::SetColour(Rgb colour) {
     format_.setForeground(QColor(colour.red, colour.green, colour.blue));
+    formatChanged_ = true;
 }
 
 void QtReportPane::SetBold(bool on) {
     format_.setFontWeight(on ? QFont::Bold : QFont::Normal);
+    formatChanged_ = true;
 }
 
 void QtReportPane::Append(std::string_view text) {
     if (edit_ == nullptr) return;
+    if (formatChanged_) {
+        formatChanged_ = false;
+        // A format set again to what it was lets the pending text go on.
+        if (!pending_.empty() && !(format_ == pendingFormat_)) Flush();
+        // A CR and an LF in two formats are two line breaks, as they are
+        // two runs of the report.
+        if (pending_.empty() && !(format_ == insertedFormat_)) afterCarriageReturn_ = false;
+    }
+    if (pending_.empty()) pendingFormat_ = format_;
+    pending_ += text;
+    if (batchDepth_ == 0) Flush();
+}
+
+void QtReportPane::Flush() {
+    if (pending_.empty() || edit_ == nullptr) return;
     OpenEditBlock();
-    // The user may have typed into the pane since the last append.
+    QString text(static_cast<qsizetype>(pending_.size()), Qt::Uninitialized);
+    QChar* out = text.data();
+    const QString decoded = DecodeAnsi(pending_);
+    for (const QChar c : decoded) {
+        if (c == QLatin1Char('\n') && afterCarriageReturn_) {
+            // CR LF is one line break, already written for the CR.
+            afterCarriageReturn_ = false;
+            continue;
+        }
+        afterCarriageReturn_ = c == QLatin1Char('\r');
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+            *out++ = ++linesInParagraph_ < kLinesPerParagraph ? QChar(QChar::LineSeparator)
+                                                              : QChar(QChar::ParagraphSeparator);
+            if (linesInParagraph_ >= kLinesPerParagraph) linesInParagraph_ = 0;
+        } else {
+            *out++ = c;
+        }
+    }
+    text.truncate(out - text.constData());
+    pending_.clear();
+    // The user may have moved the cursor of the shown pane.
     cursor_.movePosition(QTextCursor::End);
-    cursor_.insertText(DecodeAnsi(text), format_);
+    cursor_.insertText(text, pendingFormat_);
+    insertedFormat_ = pendingFormat_;
+    if (batchDepth_ == 0) CloseEditBlock();
 }
 
 void PrepareReportFaces() {

@@ -228,9 +228,12 @@ TEST_F(CommandLine, WritesAnsiAndHtml) {
 
     const CommandResult html = Run("--format html");
     EXPECT_EQ(html.out.substr(0, 15), "<!DOCTYPE html>");
-    EXPECT_NE(html.out.find("<section id=\"check-2\" title=\"Quiet &quot;Water&quot;\">"),
+    EXPECT_NE(html.out.find("<section class=\"check\" id=\"check-2\" aria-label=\"Quiet "
+                            "&quot;Water&quot;\">"),
               std::string::npos);
-    EXPECT_NE(html.out.find("color: #c80000; font-weight: normal\">\n\tError : No pegs loaded"),
+    EXPECT_NE(html.out.find("<span class=\"ln f e\" data-rule=\"venue-no-pegs-loaded\""),
+              std::string::npos);
+    EXPECT_NE(html.out.find("<a href=\"#check-2\">Quiet &quot;Water&quot;</a>"),
               std::string::npos);
     EXPECT_EQ(html.out.substr(html.out.size() - 8), "</html>\n");
 }
