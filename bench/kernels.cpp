@@ -11,6 +11,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -40,7 +41,7 @@ namespace fs = std::filesystem;
 
 constexpr int kGridRows = 480;  // of 480 cells: the grids of scale L
 
-enum GridKind { kFewMasks = 0, kDistinctMasks = 1, kScatteredMasks = 2 };
+enum GridKind { kFewMasks = 0, kDistinctMasks = 1, kScatteredMasks = 2, kManyMasks = 3 };
 
 // A mask of its own in every covered cell, as kDistinctMasks, but spread
 // over all 32 object bits (all of them above the first 18 objects), in the
@@ -52,6 +53,22 @@ std::string MakeScatteredGrid() {
         cells.push_back({mask, static_cast<uint8_t>(1 + i % 140)});
     }
     return gamegen::MakePegDataOfCells(32, 1, 1, std::move(cells));
+}
+
+// 400 combinations of 24 objects in turn, so that nearly every cell holds
+// another mask than the one before, in the same depths and share of bare
+// cells.
+std::vector<uint32_t> ManyMasks() {
+    std::vector<uint32_t> masks;
+    uint32_t x = 12345;
+    while (masks.size() < 400) {
+        x = x * 1664525u + 1013904223u;
+        const uint32_t mask = (x >> 4) & 0xFFFFFFu;
+        if (mask != 0 && std::find(masks.begin(), masks.end(), mask) == masks.end()) {
+            masks.push_back(mask);
+        }
+    }
+    return masks;
 }
 
 std::string MakeGrid(GridKind kind) {
@@ -68,6 +85,9 @@ std::string MakeGrid(GridKind kind) {
     if (kind == kFewMasks) {
         spec.masks = gamegen::MaskPattern::kDistinct;
         spec.distinctMasks = 60;
+    } else if (kind == kManyMasks) {
+        spec.masks = gamegen::MaskPattern::kCycle;
+        spec.maskCycle = ManyMasks();
     } else {
         spec.masks = gamegen::MaskPattern::kAllDistinct;
     }
@@ -79,6 +99,7 @@ const char* KindName(GridKind kind) {
         case kFewMasks: return "few masks";
         case kDistinctMasks: return "distinct masks";
         case kScatteredMasks: return "scattered masks";
+        case kManyMasks: return "many masks";
     }
     return "";
 }
@@ -177,7 +198,7 @@ void PegGridFileAnalysis(benchmark::State& state) {
 
 // Every kind of grid, timed in microseconds.
 void GridKinds(benchmark::internal::Benchmark* kernel) {
-    kernel->Arg(kFewMasks)->Arg(kDistinctMasks)->Arg(kScatteredMasks);
+    kernel->Arg(kFewMasks)->Arg(kManyMasks)->Arg(kDistinctMasks)->Arg(kScatteredMasks);
     kernel->Unit(benchmark::kMicrosecond);
 }
 

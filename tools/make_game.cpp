@@ -55,9 +55,11 @@ int main(int argc, char** argv) {
         app.add_option("--shared-pegs", overrides.smallPegs, "Pegs that the small venues share")
             ->check(CLI::Range(0, 9999));
     app.add_option("--masks", masks,
-                   "few: each big-venue grid cycles through a few dozen object masks; distinct: "
-                   "every covered water cell has a mask of its own")
-        ->check(CLI::IsMember({"few", "distinct"}))
+                   "few: each big-venue grid cycles through a few dozen object masks; many: "
+                   "through 400 combinations of its objects, so that nearly every cell holds "
+                   "another mask than the one before; distinct: every covered water cell has a "
+                   "mask of its own")
+        ->check(CLI::IsMember({"few", "many", "distinct"}))
         ->capture_default_str();
     auto* scrambled =
         app.add_option("--scrambled-percent", overrides.scrambledPercent,
@@ -68,7 +70,9 @@ int main(int argc, char** argv) {
     GameSpec spec = venuecheck::gamegen::GameSpecForScale(
         venuecheck::gamegen::ParseGameScale(scaleText).value_or(GameScale::kSmall));
     spec.seed = seed;
-    spec.masks = masks == "distinct" ? MaskVariety::kDistinct : MaskVariety::kFew;
+    spec.masks = masks == "distinct" ? MaskVariety::kDistinct
+                 : masks == "many"     ? MaskVariety::kMany
+                                       : MaskVariety::kFew;
     if (pegs->count()) spec.pegs = overrides.pegs;
     if (cellWidth->count()) spec.cellWidth = overrides.cellWidth;
     if (rows->count()) spec.rows = overrides.rows;

@@ -5,6 +5,7 @@
 
 #include "report/report.h"
 #include "common/game_folder.h"
+#include "common/read_ahead.h"
 #include "pegs/peg_catalogue.h"
 #include "pegs/peg_data.h"
 #include "pegs/peg_map.h"
@@ -21,7 +22,13 @@ namespace venuecheck {
 // selection, the releases at shut-down.
 class Checker {
 public:
-    explicit Checker(GameFolder folder) : folder_(std::move(folder)) {}
+    // With `readAhead`, the check run reads and counts on a second core what
+    // it will read later, wherever that gives the same report; without, it
+    // does everything in its turn on the calling thread.
+    explicit Checker(GameFolder folder, bool readAhead = true)
+        : folder_(std::move(folder)), readAhead_(readAhead) {
+        folder_.UseReadAhead(&readAhead_);
+    }
 
     const GameFolder& Folder() const { return folder_; }
 
@@ -63,6 +70,10 @@ private:
     StockFileList stockFiles_;
     PegAnalysis pegAnalysis_;  // the figures of the peg reported last
     PegGridObserver* pegGridObserver_ = nullptr;
+    // Figures worked out ahead of their turn, kept for the next grids so that
+    // the memory of their masks is reused.
+    std::vector<PegAnalysis> spareAnalyses_;
+    ReadAhead readAhead_;
     const VenueRecord* selected_ = nullptr;
     int pegCount_ = 0;
 };

@@ -3,11 +3,21 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <new>
 #include <system_error>
 
 #include "common/host_file.h"
 #include "common/host_path.h"
+#include "common/read_ahead.h"
 #include "common/text.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -145,11 +155,13 @@ GameFolder::Resolved GameFolder::ResolvePath(std::string_view gamePath) const {
                 const bool last = i + 1 == parts.size();
                 if (std::find(spellings.begin(), spellings.end(), part) != spellings.end()) {
                     resolved.regularFile = last && listing->regularFiles.count(std::string(part));
+                    resolved.link = last && listing->links.count(std::string(part));
                     current = std::move(exact);
                     continue;
                 }
                 found = spellings.front();
                 resolved.regularFile = last && listing->regularFiles.count(*found);
+                resolved.link = last && listing->links.count(*found);
             } else if (MayBeFoundOtherwise(part) && Exists(exact)) {
                 // Not in the listing, but found by the host in its own way.
                 current = std::move(exact);
@@ -176,11 +188,31 @@ GameFolder::Resolved GameFolder::ResolvePath(std::string_view gamePath) const {
     return resolved;
 }
 
+// How long before a listing a folder must have last changed for a later run
+// to take the listing again: longer than the steps of any host's file times
+// (two seconds on FAT), so that a change made after the listing cannot carry
+// the time the folder showed before it.
+constexpr int64_t kSettledNanoseconds = int64_t{3'000'000'000};
+
 const GameFolder::Listing& GameFolder::ListingOf(const fs::path& folder) const {
     auto [it, inserted] = listings_.try_emplace(FolderKey(folder));
     Listing& listing = it->second;
-    if (!inserted) return listing;
+    if (!inserted) {
+        if (listing.run == run_) return listing;
+        // Listed by an earlier run: still the folder's names when the folder
+        // shows the same times as then (every name added or taken sets them)
+        // and those times were settled when it was listed.
+        if (listing.stamp && StampFolder(folder) == listing.stamp) {
+            listing.run = run_;
+            if (onFolderListed_) onFolderListed_(folder);
+            return listing;
+        }
+        listing = Listing();
+    }
+    listing.run = run_;
     if (onFolderListed_) onFolderListed_(folder);
+    const int64_t listedAt = HostClockNow();
+    std::optional<FolderStamp> stamp = StampFolder(folder);
     std::error_code ec;
     fs::directory_iterator entries(folder, ec);
     if (ec) return listing;
@@ -194,11 +226,17 @@ const GameFolder::Listing& GameFolder::ListingOf(const fs::path& folder) const {
         // The type as the listing gives it (only a link is looked up).
         std::error_code typeError;
         if (entries->is_regular_file(typeError)) listing.regularFiles.insert(name);
+        if (entries->is_symlink(typeError)) listing.links.insert(name);
         auto& spellings = listing.byFolded[FoldedCopy(name)];
         spellings.insert(std::upper_bound(spellings.begin(), spellings.end(), name),
                          std::move(name));
     }
     listing.listed = true;
+    // What a link leads to may change without the folder changing.
+    if (stamp && listing.links.empty() && stamp->modified <= listedAt - kSettledNanoseconds &&
+        stamp->changed <= listedAt - kSettledNanoseconds) {
+        listing.stamp = stamp;
+    }
     return listing;
 }
 
@@ -222,6 +260,7 @@ void GameFolder::NoteRemoved(const fs::path& path) const {
     if (it == listings_.end() || !it->second.listed) return;
     const std::string name = NameOf(path);
     it->second.regularFiles.erase(name);
+    it->second.links.erase(name);
     const auto names = it->second.byFolded.find(FoldedCopy(name));
     if (names == it->second.byFolded.end()) return;
     auto& spellings = names->second;
@@ -230,9 +269,164 @@ void GameFolder::NoteRemoved(const fs::path& path) const {
 }
 
 void GameFolder::KeepListings(bool keep) {
+    if (!filesAhead_.empty()) DropFilesAhead();
     keepListings_ = keep;
-    listings_.clear();
+    if (keep) ++run_;
     canOpen_.clear();
+    changed_.clear();
+}
+
+namespace {
+
+// Stands for a change whose file could not be told: it may be any file.
+constexpr FileId kAnyFile{~uint64_t{0}, ~uint64_t{0}};
+
+}  // namespace
+
+void GameFolder::NoteChanged(const std::optional<FileId>& id) const {
+    if (keepListings_) changed_.push_back(id.value_or(kAnyFile));
+}
+
+std::optional<GameFolder::AheadPath> GameFolder::PathAhead(std::string_view gamePath) const {
+    if (!keepListings_) return std::nullopt;
+    for (const std::string_view part : SplitComponents(gamePath)) {
+        if (part == "." || part == "..") return std::nullopt;
+    }
+    Resolved resolved = ResolvePath(gamePath);
+    // A regular file as the listing gives it, and not a link.
+    if (resolved.presence != Presence::kFound || !resolved.regularFile || resolved.link) {
+        return std::nullopt;
+    }
+    const fs::path::string_type& full = resolved.path.native();
+    const fs::path::string_type& root = root_.native();
+    if (full.compare(0, root.size(), root) != 0) return std::nullopt;
+    fs::path::string_type relative = full.substr(root.size());
+    while (!relative.empty() && (relative.front() == '/' || relative.front() == fs::path::preferred_separator)) {
+        relative.erase(0, 1);
+    }
+    if (relative.empty()) return std::nullopt;
+    if (!rootFolderTried_) {
+        rootFolderTried_ = true;
+        rootFolder_ = HostFolder::Open(root_);
+    }
+    if (!rootFolder_) return std::nullopt;
+    return AheadPath{std::move(resolved.path), fs::path(std::move(relative)), rootFolder_, run_,
+                     changed_.size()};
+}
+
+std::optional<HostFile> GameFolder::OpenAhead(const AheadPath& path) {
+    return HostFile::OpenBelow(*path.root, path.relative);
+}
+
+bool GameFolder::InTurn(const AheadPath& path, std::string_view gamePath,
+                        const FileId& opened) const {
+    return InTurnResolved(path, ResolvePath(gamePath), opened);
+}
+
+bool GameFolder::InTurnResolved(const AheadPath& path, const Resolved& resolved,
+                                const FileId& opened) const {
+    if (!keepListings_ || path.run != run_ || path.changesBefore > changed_.size()) return false;
+    for (size_t i = path.changesBefore; i < changed_.size(); ++i) {
+        if (changed_[i] == opened || changed_[i] == kAnyFile) return false;
+    }
+    if (resolved.presence == Presence::kMissing || resolved.path != path.path) return false;
+    if (onFileRead_) onFileRead_(resolved.path);
+    return true;
+}
+
+namespace {
+
+constexpr uint64_t kLargestFileAhead = uint64_t{1} << 20;
+constexpr uint64_t kMostBytesAhead = uint64_t{1} << 24;
+// Files read by one task: enough that handing the work over costs little
+// beside reading them.
+constexpr size_t kFilesPerTask = 16;
+
+}  // namespace
+
+// Files read ahead by one task, in the order given.
+struct GameFolder::FilesAhead : ReadAhead::Task {
+    struct File {
+        AheadPath path;
+        std::optional<FileId> opened;  // none when left to its turn
+        std::string bytes;
+    };
+    std::vector<File> files;
+    std::shared_ptr<std::atomic<uint64_t>> bytesAhead;
+    std::atomic<bool> dropped{false};
+
+    void Run() noexcept override {
+        for (File& file : files) {
+            if (dropped.load(std::memory_order_relaxed)) return;
+            std::optional<HostFile> opened = OpenAhead(file.path);
+            if (!opened || opened->Size() > kLargestFileAhead) continue;
+            const uint64_t size = opened->Size();
+            if (bytesAhead->fetch_add(size) + size > kMostBytesAhead) {
+                bytesAhead->fetch_sub(size);
+                continue;
+            }
+            try {
+                file.bytes.resize(static_cast<size_t>(size));
+            } catch (const std::bad_alloc&) {
+                bytesAhead->fetch_sub(size);
+                continue;
+            }
+            file.bytes.resize(opened->Read(file.bytes.data(), file.bytes.size()));
+            file.opened = opened->Id();
+        }
+    }
+};
+
+void GameFolder::ReadFilesAhead(const std::vector<std::string>& gamePaths) const {
+    if (readAhead_ == nullptr || !readAhead_->Running() || !keepListings_) return;
+    if (!bytesAhead_) bytesAhead_ = std::make_shared<std::atomic<uint64_t>>(0);
+    std::shared_ptr<FilesAhead> work;
+    const auto submit = [&] {
+        if (work) readAhead_->Submit(std::move(work));
+        work.reset();
+    };
+    for (const std::string& gamePath : gamePaths) {
+        std::optional<AheadPath> path = PathAhead(gamePath);
+        if (!path) continue;
+        const fs::path::string_type key = path->path.native();
+        if (filesAhead_.count(key) != 0) continue;
+        if (!work) {
+            work = std::make_shared<FilesAhead>();
+            work->bytesAhead = bytesAhead_;
+        }
+        filesAhead_[key] = FileAhead{work, work->files.size()};
+        work->files.push_back({std::move(*path), std::nullopt, {}});
+        if (work->files.size() == kFilesPerTask) submit();
+    }
+    submit();
+}
+
+std::optional<std::string> GameFolder::TakeFileAhead(const Resolved& resolved) const {
+    const auto found = filesAhead_.find(resolved.path.native());
+    if (found == filesAhead_.end()) return std::nullopt;
+    const FileAhead ahead = std::move(found->second);
+    filesAhead_.erase(found);
+    readAhead_->Finish(*ahead.work);
+    FilesAhead::File& file = ahead.work->files[ahead.index];
+    if (!file.opened) return std::nullopt;
+    bytesAhead_->fetch_sub(file.bytes.size());
+    std::string bytes = std::move(file.bytes);
+    file.bytes = std::string();
+    if (!InTurnResolved(file.path, resolved, *file.opened)) return std::nullopt;
+    return bytes;
+}
+
+void GameFolder::DropFilesAhead() const {
+    for (auto& [key, ahead] : filesAhead_) ahead.work->dropped.store(true, std::memory_order_relaxed);
+    // Each task is waited for here, whether it ran or not, so that nothing
+    // of this run is read after its end.
+    for (auto& [key, ahead] : filesAhead_) {
+        readAhead_->Finish(*ahead.work);
+        FilesAhead::File& file = ahead.work->files[ahead.index];
+        if (file.opened) bytesAhead_->fetch_sub(file.bytes.size());
+        file.bytes = std::string();
+    }
+    filesAhead_.clear();
 }
 
 std::vector<std::string> GameFolder::FindFiles(std::string_view pattern) const {
@@ -267,7 +461,10 @@ std::vector<std::string> GameFolder::FindFiles(std::string_view pattern) const {
 }
 
 std::optional<HostFile> GameFolder::OpenFile(std::string_view gamePath) const {
-    const Resolved resolved = ResolvePath(gamePath);
+    return OpenResolved(ResolvePath(gamePath));
+}
+
+std::optional<HostFile> GameFolder::OpenResolved(const Resolved& resolved) const {
     if (resolved.presence == Presence::kMissing) return std::nullopt;
     auto file = HostFile::Open(resolved.path);
     if (file && onFileRead_) onFileRead_(resolved.path);
@@ -275,7 +472,11 @@ std::optional<HostFile> GameFolder::OpenFile(std::string_view gamePath) const {
 }
 
 std::optional<std::string> GameFolder::ReadFile(std::string_view gamePath) const {
-    auto file = OpenFile(gamePath);
+    const Resolved resolved = ResolvePath(gamePath);
+    if (!filesAhead_.empty()) {
+        if (std::optional<std::string> bytes = TakeFileAhead(resolved)) return bytes;
+    }
+    auto file = OpenResolved(resolved);
     if (!file) return std::nullopt;
     std::string bytes;
     // What the file held when it was opened; a file that shrinks meanwhile
@@ -306,6 +507,7 @@ bool GameFolder::WriteFile(std::string_view gamePath, std::string_view bytes) co
     if (!out) return false;
     if (runFiles_ != nullptr) runFiles_->Enter(path);
     NoteCreated(path);
+    if (keepListings_) NoteChanged(HostFile::IdOf(path, true));
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out.fail()) return true;
@@ -319,13 +521,44 @@ bool GameFolder::WriteFile(std::string_view gamePath, std::string_view bytes) co
 }
 
 bool GameFolder::AppendFile(std::string_view gamePath, std::string_view bytes) const {
-    const fs::path path = Resolve(gamePath);
+    const Resolved resolved = ResolvePath(gamePath);
+    const fs::path& path = resolved.path;
+#ifndef _WIN32
+    // A name the listing shows missing is made anew, which cannot open
+    // anything but a new regular file; should the name exist after all, it is
+    // opened as any other.
+    if (resolved.presence == Presence::kMissing) {
+        const RunFiles::Guard guard(runFiles_);
+        const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return false;
+        if (fd >= 0) {
+            if (runFiles_ != nullptr) runFiles_->Enter(path);
+            NoteCreated(path);
+            if (keepListings_) {
+                struct stat status {};
+                NoteChanged(::fstat(fd, &status) == 0
+                                ? std::optional<FileId>(FileId{static_cast<uint64_t>(status.st_dev),
+                                                               static_cast<uint64_t>(status.st_ino)})
+                                : std::nullopt);
+            }
+            for (size_t done = 0; done < bytes.size();) {
+                const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
+                if (wrote < 0 && errno == EINTR) continue;
+                if (wrote <= 0) break;
+                done += static_cast<size_t>(wrote);
+            }
+            ::close(fd);
+            return true;
+        }
+    }
+#endif
     if (Exists(path) && !IsRegularFile(path)) return false;
     const RunFiles::Guard guard(runFiles_);
     std::ofstream out(path, std::ios::binary | std::ios::app);
     if (!out) return false;
     if (runFiles_ != nullptr) runFiles_->Enter(path);
     NoteCreated(path);
+    if (keepListings_) NoteChanged(HostFile::IdOf(path, true));
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return true;
 }
@@ -333,7 +566,22 @@ bool GameFolder::AppendFile(std::string_view gamePath, std::string_view bytes) c
 void GameFolder::RemoveFile(std::string_view gamePath) const {
     const Resolved resolved = ResolvePath(gamePath);
     if (resolved.presence == Presence::kMissing) return;
+#ifdef _WIN32
     if (!IsRegularFile(resolved.path)) return;
+#else
+    // A regular file, or a link that leads to one (the link goes).
+    struct stat status {};
+    if (::lstat(resolved.path.c_str(), &status) != 0) return;
+    if (keepListings_) {
+        NoteChanged(FileId{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)});
+    }
+    if (S_ISLNK(status.st_mode)) {
+        if (!IsRegularFile(resolved.path)) return;
+        if (keepListings_) NoteChanged(HostFile::IdOf(resolved.path, true));
+    } else if (!S_ISREG(status.st_mode)) {
+        return;
+    }
+#endif
     const RunFiles::Guard guard(runFiles_);
     std::error_code ec;
     if (fs::remove(resolved.path, ec)) {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +16,8 @@
 #include "common/run_files.h"
 
 namespace venuecheck {
+
+class ReadAhead;
 
 // The game's folder, the root of every path written in the game's data.
 //
@@ -79,9 +84,10 @@ public:
     // disk per path component, and CanOpen tries each file once; the files
     // this class creates and deletes are entered in the listings as it goes.
     // A check run keeps them from its start to its end (a file that something
-    // else adds meanwhile is seen by the next run); ending (or starting)
-    // forgets what was listed, so changes made to the game between two runs
-    // are seen.
+    // else adds meanwhile is seen by the next run). The next run takes a
+    // folder's listing again only where the host shows that the folder has
+    // not changed since (see ListingOf); what CanOpen found is always asked
+    // anew.
     void KeepListings(bool keep);
 
     // Called with the host path of every file whose content is read.
@@ -90,10 +96,51 @@ public:
     }
 
     // Called with the host path of every folder whose names are listed, to
-    // search it or to look a name up in it without regard to case.
+    // search it or to look a name up in it without regard to case; while
+    // listings are kept, once a run for each folder, also when the run takes
+    // an earlier run's listing again.
     void OnFolderListed(std::function<void(const std::filesystem::path&)> observer) {
         onFolderListed_ = std::move(observer);
     }
+
+    // Reading ahead of turn. While listings are kept, a file that the run
+    // will read later may be opened and read on another thread first, so
+    // long as what is read there is what the run reads in its turn: the run
+    // itself writes and deletes files (probes, the temporary plain copy), and
+    // a path from the data may name one of them.
+    //
+    // The folder makes sure of it. It hands out a path only for a name that
+    // the kept listings show as a regular file, below the root without going
+    // up, and that path is opened ahead only through folders, never a link,
+    // so that nothing but the names on the way decides what it leads to. In
+    // the run's turn, InTurn takes what was read ahead only when the name
+    // still resolves to the same host path and, since the path was handed
+    // out, the folder has neither written to nor deleted a name of the file
+    // that was opened: then opening it in turn would open the same file with
+    // the same bytes. Otherwise the run reads the file in its turn, as ever.
+    struct AheadPath {
+        std::filesystem::path path;      // the host path as resolved
+        std::filesystem::path relative;  // the same below the root
+        std::shared_ptr<const HostFolder> root;
+        uint64_t run = 0;
+        size_t changesBefore = 0;  // the changes the folder had made when handed out
+    };
+    // None where the name cannot be read ahead safely, or the host cannot.
+    std::optional<AheadPath> PathAhead(std::string_view gamePath) const;
+    // Opens the path handed out; safe on any thread.
+    static std::optional<HostFile> OpenAhead(const AheadPath& path);
+    // True when what was opened ahead as `opened` is what opening the name
+    // now opens (see above); the file then counts as read (OnFileRead).
+    bool InTurn(const AheadPath& path, std::string_view gamePath, const FileId& opened) const;
+
+    // The thread that ReadFilesAhead hands its work to; none (the default)
+    // reads nothing ahead. It must outlive the folder's use of it.
+    void UseReadAhead(ReadAhead* readAhead) { readAhead_ = readAhead; }
+    // Reads the files ahead of their turn, where PathAhead allows it, for
+    // ReadFile to give in their turn (what InTurn allows of it). A file
+    // larger than 1 MiB, or beyond 16 MiB read ahead and not yet taken, is
+    // left to its turn. What is not taken by the end of the run is dropped.
+    void ReadFilesAhead(const std::vector<std::string>& gamePaths) const;
 
 private:
     // Whether a resolved path names something, as far as the kept listings
@@ -103,8 +150,10 @@ private:
         std::filesystem::path path;
         Presence presence = Presence::kNotListed;
         bool regularFile = false;  // a listing holds it as a regular file
+        bool link = false;         // a listing holds it as a link
     };
     Resolved ResolvePath(std::string_view gamePath) const;
+    std::optional<HostFile> OpenResolved(const Resolved& resolved) const;
 
     // The names of one folder, by their ASCII-folded form; each list sorted
     // by bytes.
@@ -112,6 +161,11 @@ private:
         bool listed = false;  // false when the folder cannot be listed
         std::unordered_map<std::string, std::vector<std::string>> byFolded;
         std::unordered_set<std::string> regularFiles;  // the names of regular files
+        std::unordered_set<std::string> links;         // the names of links
+        uint64_t run = 0;  // the run that listed the folder or took the listing again
+        // The folder as it stood before it was listed, when a later run may
+        // take the listing again if the folder still stands so.
+        std::optional<FolderStamp> stamp;
     };
     const Listing& ListingOf(const std::filesystem::path& folder) const;
     void NoteCreated(const std::filesystem::path& path) const;
@@ -119,6 +173,7 @@ private:
 
     std::filesystem::path root_;
     bool keepListings_ = false;
+    uint64_t run_ = 0;  // counts the times listings were kept
     mutable std::unordered_map<std::filesystem::path::string_type, Listing>
         listings_;  // by host folder path
     // Whether each file asked about could be opened, while listings are kept.
@@ -126,6 +181,26 @@ private:
     std::function<void(const std::filesystem::path&)> onFileRead_;
     std::function<void(const std::filesystem::path&)> onFolderListed_;
     RunFiles* runFiles_ = nullptr;
+    // The files written or deleted while listings are kept (both the link
+    // and what it leads to, for a link), in order.
+    mutable std::vector<FileId> changed_;
+    void NoteChanged(const std::optional<FileId>& id) const;
+    mutable std::shared_ptr<const HostFolder> rootFolder_;
+    mutable bool rootFolderTried_ = false;
+    // Files read ahead, by host path: the work that reads them and the place
+    // of each in it.
+    struct FilesAhead;
+    struct FileAhead {
+        std::shared_ptr<FilesAhead> work;
+        size_t index = 0;
+    };
+    ReadAhead* readAhead_ = nullptr;
+    mutable std::unordered_map<std::filesystem::path::string_type, FileAhead> filesAhead_;
+    mutable std::shared_ptr<std::atomic<uint64_t>> bytesAhead_;
+    std::optional<std::string> TakeFileAhead(const Resolved& resolved) const;
+    void DropFilesAhead() const;
+    bool InTurnResolved(const AheadPath& path, const Resolved& resolved,
+                        const FileId& opened) const;
 };
 
 // Keeps the listings of a game folder while it lives.

@@ -9,6 +9,7 @@
 
 #include "common/file_services.h"
 #include "common/game_folder.h"
+#include "common/host_file.h"
 #include "pegs/peg_catalogue.h"
 
 namespace venuecheck {
@@ -104,136 +105,6 @@ PegData ReadPegData(const GameFolder& folder, std::string_view path) {
     return ReadPegData(std::move(*bytes));
 }
 
-uint32_t UniqueMaskSet::CellsOf(uint32_t mask) const {
-    if (mask < kTableMasks) return mask < table_.size() ? table_[mask] : 0;
-    if (slots_.empty()) return 0;
-    return static_cast<uint32_t>(slots_[Find(mask)]);
-}
-
-template <typename Sum>
-void UniqueMaskSet::CountTableBytes(std::array<std::array<uint64_t, 256>, 4>& bytes) const {
-    std::array<Sum, 256> low{};
-    for (size_t block = 0; block * 256 < tableEnd_; ++block) {
-        const uint32_t* cells = table_.data() + block * 256;
-        Sum sum = 0;
-        for (size_t value = 0; value < 256; ++value) {
-            low[value] += cells[value];
-            sum += cells[value];
-        }
-        bytes[1][block & 0xFF] += sum;
-        bytes[2][block >> 8] += sum;
-    }
-    for (size_t value = 0; value < 256; ++value) bytes[0][value] += low[value];
-}
-
-std::array<uint64_t, 32> UniqueMaskSet::CellsOfEachBit() const {
-    // The cells of each value of each byte of the masks, then of each bit
-    // from those.
-    std::array<std::array<uint64_t, 256>, 4> bytes{};
-    // Sums that cannot pass the table's total are added in 32 bits, four at
-    // a time.
-    if (tableCells_ <= std::numeric_limits<uint32_t>::max()) {
-        CountTableBytes<uint32_t>(bytes);
-    } else {
-        CountTableBytes<uint64_t>(bytes);
-    }
-    // The slots of the hash set in use, gathered a chunk at a time without
-    // a branch on each slot: about half of them are empty, in no order that
-    // the processor can foresee.
-    std::array<uint64_t, 1024> held;
-    for (size_t start = 0; start < slots_.size(); start += held.size()) {
-        const size_t end = std::min(slots_.size(), start + held.size());
-        size_t count = 0;
-        for (size_t i = start; i < end; ++i) {
-            held[count] = slots_[i];
-            count += slots_[i] != 0 ? 1 : 0;
-        }
-        for (size_t i = 0; i < count; ++i) {
-            const auto mask = static_cast<uint32_t>(held[i] >> 32);
-            const auto cells = static_cast<uint32_t>(held[i]);
-            for (size_t byte = 0; byte < 4; ++byte) {
-                bytes[byte][(mask >> (8 * byte)) & 0xFF] += cells;
-            }
-        }
-    }
-    std::array<uint64_t, 32> bits{};
-    for (size_t byte = 0; byte < 4; ++byte) {
-        for (uint32_t value = 1; value < 256; ++value) {
-            for (uint32_t rest = value; rest != 0; rest &= rest - 1) {
-                bits[8 * byte + static_cast<size_t>(std::countr_zero(rest))] += bytes[byte][value];
-            }
-        }
-    }
-    return bits;
-}
-
-void UniqueMaskSet::GrowTable(uint32_t mask) {
-    // 16 KiB at first, which holds the masks of a peg's first 12 objects.
-    const uint32_t size = std::max<uint32_t>(uint32_t{1} << 12, std::bit_ceil(mask + 1));
-    table_.resize(size, 0);
-}
-
-uint32_t UniqueMaskSet::Remove(uint32_t mask) {
-    if (mask < kTableMasks) {
-        if (mask >= table_.size() || table_[mask] == 0) return 0;
-        --tableCount_;
-        tableCells_ -= table_[mask];
-        return std::exchange(table_[mask], 0);
-    }
-    if (slots_.empty()) return 0;
-    size_t hole = Find(mask);
-    const uint64_t removed = slots_[hole];
-    if (removed == 0) return 0;
-    slots_[hole] = 0;
-    --hashCount_;
-    // Moves back every later mask of the cluster whose home does not lie
-    // between the hole and its slot, so that no search stops short of it.
-    const size_t last = size_t{capacity_} - 1;
-    for (size_t i = (hole + 1) & last; slots_[i] != 0; i = (i + 1) & last) {
-        const size_t home = Home(static_cast<uint32_t>(slots_[i] >> 32));
-        const bool reachable = hole <= i ? (hole < home && home <= i) : (hole < home || home <= i);
-        if (reachable) continue;
-        slots_[hole] = slots_[i];
-        slots_[i] = 0;
-        hole = i;
-    }
-    return static_cast<uint32_t>(removed);
-}
-
-void UniqueMaskSet::Grow() {
-    // At most 2^30 masks: a grid of more distinct masks (a file of 7.5 GB)
-    // is treated as one that memory cannot hold.
-    if (capacity_ >= (uint32_t{1} << 31)) throw std::bad_alloc();
-    Rehash(std::max<uint32_t>(1024, capacity_ * 2));
-}
-
-void UniqueMaskSet::Reserve(size_t masks) {
-    if (masks > (size_t{1} << 30)) masks = size_t{1} << 30;
-    const auto capacity = std::bit_ceil(static_cast<uint32_t>(std::max<size_t>(masks, 512) * 2));
-    if (capacity > capacity_) Rehash(capacity);
-}
-
-void UniqueMaskSet::Rehash(uint32_t capacity) {
-    std::vector<uint64_t> old(capacity, 0);
-    std::swap(slots_, old);
-    capacity_ = capacity;
-    shift_ = 32 - std::countr_zero(capacity_);
-    for (const uint64_t slot : old) {
-        if (slot != 0) slots_[Find(static_cast<uint32_t>(slot >> 32))] = slot;
-    }
-}
-
-void UniqueMaskSet::Clear() {
-    std::fill_n(table_.begin(), tableEnd_, uint32_t{0});
-    tableEnd_ = 0;
-    tableCount_ = 0;
-    tableCells_ = 0;
-    // Every slot in use holds a mask that the count counts.
-    if (hashCount_ == 0) return;
-    std::fill(slots_.begin(), slots_.end(), uint64_t{0});
-    hashCount_ = 0;
-}
-
 void PegAnalysis::Clear() {
     addedObjects = 0;
     waterCells = 0;
@@ -268,40 +139,38 @@ uint32_t Load4(const unsigned char* p) {
     }
 }
 
-// The slots of the table of recent masks, picked by the high bits of the
-// mask times the golden ratio: two instructions for every cell counted. The
-// masks 0 to 511 each take a slot of their own, and so do the 32 single bits;
-// two masks that meet in a slot only cost a look in the set.
-constexpr int kRecentBits = 10;
-constexpr size_t kRecentSlots = size_t{1} << kRecentBits;
+// The table of recent masks: 512 pairs of slots, a mask's pair picked by the
+// high bits of the mask times the golden ratio (two instructions for every
+// cell counted), and the mask in either slot of its pair. The masks 0 to 511
+// each find a slot of their own, and so do the 32 single bits; a few hundred
+// masks in turn mostly do; a mask whose pair two others hold only costs a
+// look in the set.
+constexpr int kRecentPairBits = 9;
+constexpr size_t kRecentSlots = size_t{2} << kRecentPairBits;
 
-constexpr size_t RecentSlot(uint32_t mask) {
-    return static_cast<size_t>((mask * 0x9E3779B1u) >> (32 - kRecentBits));
+constexpr size_t RecentPair(uint32_t mask) {
+    return static_cast<size_t>((mask * 0x9E3779B1u) >> (32 - kRecentPairBits));
 }
 
-// For each slot of the table, a mask that belongs to another slot: a slot
+// For each slot of the table, a mask that belongs to another pair: a slot
 // that holds it holds no mask of its own yet.
 constexpr std::array<uint32_t, kRecentSlots> kFreeRecentSlots = [] {
     std::array<uint32_t, kRecentSlots> free{};
     for (size_t slot = 0; slot < kRecentSlots; ++slot) {
         uint32_t mask = 0;
-        while (RecentSlot(mask) == slot) ++mask;
+        while (RecentPair(mask) == slot / 2) ++mask;
         free[slot] = mask;
     }
     return free;
 }();
 
 // The counts of one grid, fed a piece of cells at a time and counted in
-// steps, each in the way that suits what the steps before showed. Recent
-// masks are counted in a small direct-mapped table in front of the set of
-// distinct masks, each in the slot it took first (a mask whose slot another
-// mask holds goes to the set); a run of cells of one mask and depth is
-// counted once, or, where runs are short, every cell on its own, with the
-// depth counts and the table's counts kept in lanes so that neighbouring
-// cells of one depth or mask do not wait on each other's count. A grid whose
-// masks are mostly new is counted straight into the set, in one loop with
-// the set's table of low masks; where its masks lie beyond the table, with
-// the slots of cells ahead fetched early.
+// steps, each in the way of counting that suits what the steps before showed
+// (see Way). Recent masks are counted in a small table in front of the set of
+// distinct masks, each in a slot it took first (a mask whose slots other
+// masks hold goes to the set); the depth counts and the table's counts are
+// kept in lanes so that neighbouring cells of one depth or mask do not wait
+// on each other's count.
 class GridCounter {
 public:
     GridCounter(size_t cells, float ratio, UniqueMaskSet& masks)
@@ -319,53 +188,19 @@ public:
             const size_t step = std::min(step_, count - done);
             const unsigned char* first = cells + done * kPegCellSize;
             done += step;
-            if (straight_) {
-                const size_t before = masks_.Count();
-                const size_t hashedBefore = masks_.HashedCount();
-                if (addEachCell_) {
-                    fetchAhead_ ? AddStraight<true, true>(first, step)
-                                : AddStraight<true, false>(first, step);
-                } else {
-                    fetchAhead_ ? AddStraight<false, true>(first, step)
-                                : AddStraight<false, false>(first, step);
-                }
-                // Masks seen before again: the table may hold them.
-                if (masks_.Count() - before < step / 8) straight_ = false;
-                fetchAhead_ = masks_.HashedCount() - hashedBefore >= step / 8;
-                continue;
-            }
-            misses_ = 0;
-            runs_ = 0;
-            const bool mergeRuns = cellSteps_ == 0;
-            if (!mergeRuns) --cellSteps_;
-            if (addEachCell_) {
-                mergeRuns ? AddRecent<true, true>(first, step) : AddRecent<true, false>(first, step);
-            } else {
-                mergeRuns ? AddRecent<false, true>(first, step)
-                          : AddRecent<false, false>(first, step);
-            }
-            if (mergeRuns && runs_ > step / 2) {
-                // Runs of under two cells on average: cell by cell is faster.
-                EndRun();
-                cellSteps_ = kCellSteps;
-            }
-            if (misses_ > step / 4) {
-                // Most masks new: a mask of its own in many cells.
-                EndRun();
-                FlushRecent();
-                straight_ = true;
-                // Masks of the hash set, waiting on memory: room for one in
-                // every cell to come, within bounds (a long grid that begins
-                // so may not go on so), and their slots fetched ahead.
-                fetchAhead_ = masks_.HashedCount() * 2 > masks_.Count();
-                if (fetchAhead_) {
-                    const size_t toCome = cells_ - std::min(cells_, added_);
-                    const size_t hashed = masks_.HashedCount();
-                    masks_.Reserve(hashed + std::min(toCome, hashed + kStraightRoom));
-                }
-            } else if (misses_ > step / 16) {
-                // Other masks than those the table took first.
-                FlushRecent();
+            switch (way_) {
+                case Way::kRuns:
+                    CountStep<Way::kRuns>(first, step);
+                    break;
+                case Way::kCells:
+                    CountStep<Way::kCells>(first, step);
+                    break;
+                case Way::kStraight:
+                    CountStep<Way::kStraight>(first, step);
+                    break;
+                case Way::kStraightFetching:
+                    CountStep<Way::kStraightFetching>(first, step);
+                    break;
             }
             step_ = kStep;
         }
@@ -430,6 +265,87 @@ public:
     }
 
 private:
+    // The ways of counting a step of cells.
+    enum class Way {
+        // Through the table of recent masks, a run of cells of one mask and
+        // depth counted once, when it ends: for grids drawn in patches.
+        kRuns,
+        // Through the table of recent masks, every cell on its own in four
+        // lanes: for grids whose runs are shorter than two cells.
+        kCells,
+        // Straight into the set, every cell, in one loop with the set's
+        // table of low masks: for grids whose masks are mostly new.
+        kStraight,
+        // The same for new masks of the hash set, with the slots of the
+        // cells some way ahead fetched early.
+        kStraightFetching,
+    };
+
+    template <Way kWay>
+    void CountStep(const unsigned char* cells, size_t step) {
+        if constexpr (kWay == Way::kStraight || kWay == Way::kStraightFetching) {
+            const size_t before = masks_.Count();
+            const size_t hashedBefore = masks_.HashedCount();
+            constexpr bool kFetching = kWay == Way::kStraightFetching;
+            addEachCell_ ? AddStraight<true, kFetching>(cells, step)
+                         : AddStraight<false, kFetching>(cells, step);
+            // Masks seen before again: the table of recent masks may hold
+            // them.
+            if (masks_.Count() - before < step / 8) {
+                way_ = Way::kRuns;
+            } else {
+                way_ = masks_.HashedCount() - hashedBefore >= step / 8 ? Way::kStraightFetching
+                                                                       : Way::kStraight;
+            }
+            return;
+        } else {
+            misses_ = 0;
+            runs_ = 0;
+            const size_t takenBefore = taken_;
+            const size_t countBefore = masks_.Count();
+            constexpr bool kMergeRuns = kWay == Way::kRuns;
+            addEachCell_ ? AddRecent<true, kMergeRuns>(cells, step)
+                         : AddRecent<false, kMergeRuns>(cells, step);
+            if constexpr (kMergeRuns) {
+                if (runs_ > step / 2) {
+                    // Runs of under two cells on average: cell by cell is
+                    // faster, for some steps before runs are looked for again.
+                    EndRun();
+                    way_ = Way::kCells;
+                    cellSteps_ = kCellSteps;
+                }
+            } else if (--cellSteps_ == 0) {
+                way_ = Way::kRuns;
+            }
+            // Every mask is new in the first step; after it, masks new by
+            // the thousand tell a mask of its own in many cells.
+            const size_t newMasks = taken_ - takenBefore + masks_.Count() - countBefore;
+            if (step_ == kStep && newMasks > step / 4) {
+                EndRun();
+                FlushRecent();
+                way_ = Way::kStraight;
+                // Masks of the hash set, waiting on memory: room for one in
+                // every cell to come, within bounds (a long grid that begins
+                // so may not go on so), and their slots fetched ahead.
+                if (masks_.HashedCount() * 2 > masks_.Count()) {
+                    way_ = Way::kStraightFetching;
+                    const size_t toCome = cells_ - std::min(cells_, added_);
+                    const size_t hashed = masks_.HashedCount();
+                    masks_.Reserve(hashed + std::min(toCome, hashed + kStraightRoom));
+                }
+            } else if (misses_ > std::max(step / 16, 2 * steadyMisses_)) {
+                // Other masks than those the table took first. When emptying
+                // the table leaves as many misses, the masks are too many
+                // for it, not others: they are then borne until they double.
+                if (flushed_) steadyMisses_ = misses_;
+                FlushRecent();
+                flushed_ = true;
+            } else {
+                flushed_ = false;
+            }
+        }
+    }
+
     static constexpr size_t kLanes = 4;
     // Cells counted between two looks at how often the table is missed; the
     // first look comes sooner.
@@ -454,13 +370,13 @@ private:
         size_t i = 0;
         for (; i + kLanes <= count; i += kLanes) {
             const unsigned char* cell = cells + i * kPegCellSize;
-            CountRecent<kAddEachCell, kMergeRuns, 0>(cell, run, length, sum);
-            CountRecent<kAddEachCell, kMergeRuns, 1>(cell + kPegCellSize, run, length, sum);
-            CountRecent<kAddEachCell, kMergeRuns, 2>(cell + 2 * kPegCellSize, run, length, sum);
-            CountRecent<kAddEachCell, kMergeRuns, 3>(cell + 3 * kPegCellSize, run, length, sum);
+            CountOne<kAddEachCell, kMergeRuns, 0>(cell, run, length, sum);
+            CountOne<kAddEachCell, kMergeRuns, 1>(cell + kPegCellSize, run, length, sum);
+            CountOne<kAddEachCell, kMergeRuns, 2>(cell + 2 * kPegCellSize, run, length, sum);
+            CountOne<kAddEachCell, kMergeRuns, 3>(cell + 3 * kPegCellSize, run, length, sum);
         }
         for (; i < count; ++i) {
-            CountRecent<kAddEachCell, kMergeRuns, 0>(cells + i * kPegCellSize, run, length, sum);
+            CountOne<kAddEachCell, kMergeRuns, 0>(cells + i * kPegCellSize, run, length, sum);
         }
         eachCellSum_ = sum;
         run_ = run;
@@ -471,7 +387,7 @@ private:
     // Neighbouring cells often share their mask and depth: such a run is
     // counted once, when it ends.
     template <bool kAddEachCell, bool kMergeRuns, size_t kLane>
-    void CountRecent(const unsigned char* cell, uint64_t& run, uint32_t& length, double& sum) {
+    void CountOne(const unsigned char* cell, uint64_t& run, uint32_t& length, double& sum) {
         const size_t depth = cell[4];
         // A dry cell adds 0.0, which leaves the sum as it was.
         if constexpr (kAddEachCell) sum += static_cast<double>(inches_[depth]);
@@ -492,32 +408,44 @@ private:
     template <size_t kLane>
     void CountCell(uint32_t key, size_t depth) {
         ++depthLanes_[kLane][depth];
-        const size_t slot = RecentSlot(key);
-        if (recentMasks_[slot] != key) [[unlikely]] {
-            if (RecentSlot(recentMasks_[slot]) == slot) {
-                AddToSet(key, 1);
-                return;
-            }
-            recentMasks_[slot] = key;
-        }
-        ++recentCells_[kLane][slot];
+        CountRecent<kLane>(key, 1);
     }
 
     template <size_t kLane>
     void CountRun(uint64_t run, uint32_t cells) {
         ++runs_;
         const auto depth = static_cast<size_t>(run >> 32);
-        const uint32_t key = Key(static_cast<uint32_t>(run), depth);
         depthLanes_[kLane][depth] += cells;
-        const size_t slot = RecentSlot(key);
+        CountRecent<kLane>(Key(static_cast<uint32_t>(run), depth), cells);
+    }
+
+    // Counts cells of a mask in its slot of the table of recent masks.
+    template <size_t kLane>
+    void CountRecent(uint32_t key, uint32_t cells) {
+        const size_t first = 2 * RecentPair(key);
+        // The second slot when it holds the mask, else the first: no branch.
+        const size_t slot = first + static_cast<size_t>(recentMasks_[first + 1] == key);
         if (recentMasks_[slot] != key) [[unlikely]] {
-            if (RecentSlot(recentMasks_[slot]) == slot) {
+            const std::optional<size_t> taken = TakeRecentSlot(first, key);
+            if (!taken) {
                 AddToSet(key, cells);
                 return;
             }
-            recentMasks_[slot] = key;
+            recentCells_[kLane][*taken] += cells;
+            return;
         }
         recentCells_[kLane][slot] += cells;
+    }
+
+    // A mask takes a slot of its pair that no other mask holds, if any.
+    std::optional<size_t> TakeRecentSlot(size_t first, uint32_t key) {
+        for (size_t slot = first; slot < first + 2; ++slot) {
+            if (RecentPair(recentMasks_[slot]) == first / 2) continue;
+            recentMasks_[slot] = key;
+            takenSlots_[taken_++] = static_cast<uint16_t>(slot);
+            return slot;
+        }
+        return std::nullopt;
     }
 
     // Counts the run of cells still open.
@@ -531,29 +459,29 @@ private:
         masks_.Add(key, cells);
     }
 
-    // Moves the cells counted in the table to the set and empties it.
+    // Moves the cells counted in the table to the set and empties it; the
+    // slots taken are listed, so that this costs what the table holds.
     void FlushRecent() {
         if (masks_.BeyondCache()) {
             constexpr size_t kAhead = 8;
-            for (size_t slot = 0; slot < kRecentSlots; ++slot) {
-                masks_.FetchSlot(recentMasks_[(slot + kAhead) & (kRecentSlots - 1)]);
-                FlushRecentSlot(slot);
+            for (size_t i = 0; i < taken_; ++i) {
+                if (i + kAhead < taken_) masks_.FetchSlot(recentMasks_[takenSlots_[i + kAhead]]);
+                FlushRecentSlot(takenSlots_[i]);
             }
         } else {
-            for (size_t slot = 0; slot < kRecentSlots; ++slot) FlushRecentSlot(slot);
+            for (size_t i = 0; i < taken_; ++i) FlushRecentSlot(takenSlots_[i]);
         }
-        recentMasks_ = kFreeRecentSlots;
+        taken_ = 0;
     }
 
     void FlushRecentSlot(size_t slot) {
-        const uint32_t mask = recentMasks_[slot];
-        if (RecentSlot(mask) != slot) return;
         uint32_t cells = 0;
         for (size_t lane = 0; lane < kLanes; ++lane) {
             cells += recentCells_[lane][slot];
             recentCells_[lane][slot] = 0;
         }
-        masks_.Add(mask, cells);
+        masks_.Add(recentMasks_[slot], cells);
+        recentMasks_[slot] = kFreeRecentSlots[slot];
     }
 
     template <bool kAddEachCell, bool kFetchAhead>
@@ -590,10 +518,11 @@ private:
     const size_t cells_;
     const bool addEachCell_;
     size_t added_ = 0;
+    Way way_ = Way::kRuns;
     size_t misses_ = 0;
-    bool straight_ = false;
-    bool fetchAhead_ = false;
-    int cellSteps_ = 0;
+    size_t steadyMisses_ = 0;  // misses a step that emptying the table did not mend
+    bool flushed_ = false;     // the table was emptied after the step before
+    int cellSteps_ = 0;        // steps left to count cell by cell
     size_t runs_ = 0;
     uint64_t run_ = 0;  // the mask and depth of the open run of cells
     uint32_t runLength_ = 0;
@@ -602,6 +531,8 @@ private:
     std::array<std::array<uint32_t, 256>, kLanes> depthLanes_{};
     std::array<uint64_t, 256> depthCells_{};
     std::array<uint32_t, kRecentSlots> recentMasks_{};
+    std::array<uint16_t, kRecentSlots> takenSlots_{};  // the slots holding a mask
+    size_t taken_ = 0;
     std::array<std::array<uint32_t, kRecentSlots>, kLanes> recentCells_{};
     double eachCellSum_ = 0.0;
 };
@@ -624,62 +555,63 @@ float AnalysePegData(const PegDataGrid& grid, const PegRecord& peg, PegAnalysis&
     return counter.Finish(peg.DPRatio, analysis);
 }
 
+void AnalyseOpenedPegData(HostFile& file, const PegRecord& peg, PegAnalysis& analysis,
+                          PegDataOutline& outline) {
+    outline = PegDataOutline();
+    std::string head(kPegDataHeaderSize, '\0');
+    head.resize(file.Read(head.data(), head.size()));
+    // A file that is shorter than it said is as long as what it gave.
+    const uint64_t length = head.size() < kPegDataHeaderSize
+                                ? head.size()
+                                : std::max<uint64_t>(file.Size(), head.size());
+    const Layout layout = ReadLayout(head, length);
+    outline.objectTableRead = layout.objectTableRead;
+    outline.addedObjects = layout.addedObjects;
+    if (!layout.grid) return;
+    outline.cellsPerRow = layout.cellsPerRow;
+    outline.rows = layout.rows;
+
+    const size_t cells = static_cast<size_t>(layout.cellsPerRow) * static_cast<size_t>(layout.rows);
+    GridCounter counter(cells, peg.DPRatio, analysis.uniqueMasks);
+    // Pieces of whole cells, small enough to stay in the processor's cache
+    // between reading them and counting them; one byte more for the read of
+    // the last cell.
+    constexpr size_t kPieceCells = 16384;
+    std::vector<unsigned char> piece(kPieceCells * kPegCellSize + 1);
+    size_t counted = 0;
+    while (counted < cells) {
+        const size_t wanted = std::min(kPieceCells, cells - counted);
+        const size_t got = file.Read(reinterpret_cast<char*>(piece.data()), wanted * kPegCellSize);
+        const size_t whole = got / kPegCellSize;
+        counter.Add(piece.data(), whole);
+        counted += whole;
+        if (whole < wanted) {
+            // The file ends inside this piece: the rest of the grid reads as
+            // zero.
+            if (counted < cells) {
+                counter.AddPart(piece.data() + whole * kPegCellSize, got - whole * kPegCellSize);
+                counter.AddMissing(cells - counted - 1);
+            }
+            break;
+        }
+    }
+    counter.Finish(peg.DPRatio, analysis);
+    outline.analysed = true;
+}
+
 PegDataOutline AnalysePegDataFile(const GameFolder& folder, std::string_view path,
                                   const PegRecord& peg, PegAnalysis& analysis) {
     PegDataOutline outline;
     if (IsArchivePath(path)) return outline;
     auto file = folder.OpenFile(path);
     if (!file) return outline;
-
-    std::string head(kPegDataHeaderSize, '\0');
-    head.resize(file->Read(head.data(), head.size()));
-    // A file that is shorter than it said is as long as what it gave.
-    const uint64_t length = head.size() < kPegDataHeaderSize
-                                ? head.size()
-                                : std::max<uint64_t>(file->Size(), head.size());
-    const Layout layout = ReadLayout(head, length);
-    outline.objectTableRead = layout.objectTableRead;
-    outline.addedObjects = layout.addedObjects;
-    if (!layout.grid) return outline;
-    outline.cellsPerRow = layout.cellsPerRow;
-    outline.rows = layout.rows;
-
     try {
-        const size_t cells =
-            static_cast<size_t>(layout.cellsPerRow) * static_cast<size_t>(layout.rows);
-        GridCounter counter(cells, peg.DPRatio, analysis.uniqueMasks);
-        // Pieces of whole cells, small enough to stay in the processor's cache
-        // between reading them and counting them; one byte more for the read of
-        // the last cell.
-        constexpr size_t kPieceCells = 16384;
-        std::vector<unsigned char> piece(kPieceCells * kPegCellSize + 1);
-        size_t counted = 0;
-        while (counted < cells) {
-            const size_t wanted = std::min(kPieceCells, cells - counted);
-            const size_t got =
-                file->Read(reinterpret_cast<char*>(piece.data()), wanted * kPegCellSize);
-            const size_t whole = got / kPegCellSize;
-            counter.Add(piece.data(), whole);
-            counted += whole;
-            if (whole < wanted) {
-                // The file ends inside this piece: the rest of the grid reads as
-                // zero.
-                if (counted < cells) {
-                    counter.AddPart(piece.data() + whole * kPegCellSize,
-                                    got - whole * kPegCellSize);
-                    counter.AddMissing(cells - counted - 1);
-                }
-                break;
-            }
-        }
-        counter.Finish(peg.DPRatio, analysis);
+        AnalyseOpenedPegData(*file, peg, analysis, outline);
     } catch (const std::bad_alloc&) {
         // More distinct masks than memory can hold: the grid cannot be
         // analysed, and no figure of it is kept.
         analysis.uniqueMasks = UniqueMaskSet();
-        return outline;
     }
-    outline.analysed = true;
     return outline;
 }
 

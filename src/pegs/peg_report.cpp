@@ -40,6 +40,12 @@ std::string_view SeaTypeName(int32_t seaType) {
     return "User sea type";
 }
 
+// The peg's section, its figures drawn for the observer, taken from the
+// source, or worked out here.
+void ReportPegFrom(const GameFolder& folder, Report& report, const std::vector<PegRecord>& pegs,
+                   const PegRecord& peg, StockFileList& stockFiles, PegAnalysis& analysis,
+                   PegGridObserver* gridObserver, const PegDataSource* source);
+
 void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRecord>& pegs,
                const PegRecord& peg, StockFileList& stockFiles) {
     PegAnalysis analysis;
@@ -49,6 +55,18 @@ void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRe
 void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRecord>& pegs,
                const PegRecord& peg, StockFileList& stockFiles, PegAnalysis& analysis,
                PegGridObserver* gridObserver) {
+    ReportPegFrom(folder, report, pegs, peg, stockFiles, analysis, gridObserver, nullptr);
+}
+
+void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRecord>& pegs,
+               const PegRecord& peg, StockFileList& stockFiles, PegAnalysis& analysis,
+               const PegDataSource& source) {
+    ReportPegFrom(folder, report, pegs, peg, stockFiles, analysis, nullptr, &source);
+}
+
+void ReportPegFrom(const GameFolder& folder, Report& report, const std::vector<PegRecord>& pegs,
+                   const PegRecord& peg, StockFileList& stockFiles, PegAnalysis& analysis,
+                   PegGridObserver* gridObserver, const PegDataSource* source) {
     ReportPane& pane = report.Pane();
     const std::string_view file = peg.path;
     report.BeginPeg(peg.Name, peg.path);
@@ -92,10 +110,13 @@ void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRe
     analysis.Clear();
     std::optional<Grades> grades;
     if (!peg.Data.empty() || gridObserver != nullptr) {
+        // A map is drawn from the grid as it is read, in turn; otherwise the
+        // figures may have been worked out ahead.
         const PegDataOutline data =
             gridObserver != nullptr
                 ? AnalysePegDataFileFor(folder, peg.Data, peg, analysis, *gridObserver)
-                : AnalysePegDataFile(folder, peg.Data, peg, analysis);
+            : (source != nullptr && *source) ? (*source)(peg, analysis)
+                                             : AnalysePegDataFile(folder, peg.Data, peg, analysis);
         analysis.addedObjects = data.addedObjects;
         if (data.analysed) {
             grades.emplace();

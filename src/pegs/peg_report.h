@@ -4,13 +4,14 @@
 #include <string_view>
 #include <vector>
 
+#include "pegs/peg_data.h"
+
 namespace venuecheck {
 
 class GameFolder;
 class PegGridObserver;
 class Report;
 class StockFileList;
-struct PegAnalysis;
 struct PegRecord;
 
 // The name of a Seatype value; "User sea type" for any value beyond the
@@ -31,5 +32,10 @@ void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRe
 void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRecord>& pegs,
                const PegRecord& peg, StockFileList& stockFiles, PegAnalysis& analysis,
                PegGridObserver* gridObserver = nullptr);
+
+// The same, with the figures taken from `source` (see PegDataSource).
+void ReportPeg(const GameFolder& folder, Report& report, const std::vector<PegRecord>& pegs,
+               const PegRecord& peg, StockFileList& stockFiles, PegAnalysis& analysis,
+               const PegDataSource& source);
 
 }  // namespace venuecheck

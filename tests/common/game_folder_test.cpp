@@ -4,11 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/host_file.h"
 #include "common/text.h"
+#include "common/read_ahead.h"
 #include "support/test_support.h"
 
 namespace venuecheck {
@@ -239,6 +242,85 @@ TEST(HostFile, OpensRegularFilesOnly) {
     EXPECT_FALSE(HostFile::Open(game.Path() / "pipe"));
     EXPECT_FALSE(HostFile::Open(game.Path() / "missing"));
 }
+
+TEST(GameFolder, ReadsAheadOnlyWhatCanBeReadTheSameInTurn) {
+    TempFolder game;
+    WriteMixedCaseGame(game);
+    std::filesystem::create_symlink("Pegs.txt", game.Path() / "Venues" / "Lake" / "link.txt");
+    GameFolder folder(game.Path());
+    EXPECT_FALSE(folder.PathAhead("maxsize.txt")) << "without kept listings";
+    const KeptListings keep(folder);
+    ASSERT_TRUE(folder.PathAhead("MAXSIZE.TXT"));
+    EXPECT_TRUE(folder.PathAhead("VENUES/lake/SUB/deep.txt"));
+    for (const char* path : {"VENUES/lake/missing.txt", "VENUES/lake/link.txt", "VENUES/lake/sub",
+                             "VENUES/lake/../../maxsize.txt", "./maxsize.txt", ""}) {
+        EXPECT_FALSE(folder.PathAhead(path)) << path;
+    }
+    // Opened ahead only through folders: a folder on the way swapped for a
+    // link is not followed.
+    const auto ahead = folder.PathAhead("VENUES/lake/sub/deep.txt");
+    ASSERT_TRUE(ahead);
+    std::filesystem::rename(game.Path() / "Venues" / "Lake" / "sub", game.Path() / "Venues" / "Lake" / "sub2");
+    std::filesystem::create_directory_symlink("sub2", game.Path() / "Venues" / "Lake" / "sub");
+    EXPECT_FALSE(GameFolder::OpenAhead(*ahead));
+}
+
+TEST(GameFolder, GivesWhatWasReadAheadOnlyWhereItIsWhatTheFileHoldsInTurn) {
+    TempFolder game;
+    WriteMixedCaseGame(game);
+    game.Write("Venues/Lake/probe_test_.tmp", "before");
+    std::filesystem::create_hard_link(game.Path() / "Venues" / "Lake" / "probe_test_.tmp",
+                                      game.Path() / "Venues" / "Lake" / "second.txt");
+    ReadAhead readAhead;
+    GameFolder folder(game.Path());
+    folder.UseReadAhead(&readAhead);
+    std::vector<std::string> read;
+    folder.OnFileRead([&](const std::filesystem::path& path) { read.push_back(path.filename().string()); });
+    const KeptListings keep(folder);
+    folder.ReadFilesAhead({"maxsize.txt", "VENUES/lake/probe_test_.tmp", "VENUES/lake/second.txt",
+                           "VENUES/lake/pegs.txt", "venues/other.txt"});
+    // Nothing counts as read before its turn.
+    EXPECT_TRUE(read.empty());
+    EXPECT_EQ(folder.ReadFile("MAXSIZE.txt"), "maxsize.txt");
+    // Written to by the folder since, under another name of the same file.
+    EXPECT_TRUE(folder.AppendFile("VENUES/lake/probe_test_.tmp", "Test\n"));
+    EXPECT_EQ(folder.ReadFile("VENUES/lake/second.txt"), "beforeTest\n");
+    // Deleted by the folder since.
+    folder.RemoveFile("VENUES/lake/probe_test_.tmp");
+    EXPECT_FALSE(folder.ReadFile("VENUES/lake/probe_test_.tmp"));
+    EXPECT_EQ(folder.ReadFile("VENUES/lake/pegs.txt"), "Venues/Lake/Pegs.txt");
+    const std::vector<std::string> inTurn = {"maxsize.txt", "second.txt", "Pegs.txt"};
+    EXPECT_EQ(read, inTurn);
+}
+
+#ifdef __linux__
+TEST(GameFolder, ALaterRunTakesAListingAgainOnlyWhileItsFolderIsUnchanged) {
+    TempFolder game;
+    WriteMixedCaseGame(game);
+    // The folders' times must be settled before they are listed.
+    std::this_thread::sleep_for(std::chrono::milliseconds(3200));
+    GameFolder folder(game.Path());
+    {
+        const KeptListings keep(folder);
+        EXPECT_FALSE(folder.CanOpen("VENUES/lake/late.txt"));
+        game.Write("Venues/Lake/late.txt", "late");
+        EXPECT_FALSE(folder.CanOpen("VENUES/lake/LATE.txt"));
+    }
+    {
+        // The folder changed: listed again.
+        const KeptListings keep(folder);
+        EXPECT_EQ(folder.ReadFile("VENUES/lake/LATE.txt"), "late");
+        EXPECT_EQ(folder.ReadFile("venues/OTHER.txt"), "venues/other.txt");
+    }
+    // Unchanged folders answer as the disk does, run after run; a file's
+    // permissions are asked anew each run.
+    std::filesystem::permissions(game.Path() / "venues" / "other.txt", std::filesystem::perms::none);
+    const GameFolder plain(game.Path());
+    const KeptListings keep(folder);
+    EXPECT_EQ(folder.CanOpen("venues/other.txt"), plain.CanOpen("venues/other.txt"));
+    EXPECT_EQ(folder.FindFiles("VENUES/*"), plain.FindFiles("VENUES/*"));
+}
+#endif
 
 TEST(ToTextMode, DropsTheCarriageReturnOfEachLineEnd) {
     EXPECT_EQ(ToTextMode("a\r\nb\rc\r\n\r"), "a\nb\rc\n\r");

@@ -154,8 +154,8 @@ TEST(AnalysePegData, CountsEveryMaskWhateverTheGridMixes) {
     // cell by cell, a mask of its own in every cell, a few thousand masks
     // in turn, long runs of one mask and one depth, a few masks again, a
     // mask of its own in every cell again, low numbers and scattered ones in
-    // turn, and low numbers that go on rising; dry cells with masks and bare
-    // cells among them all.
+    // turn, low numbers that go on rising, and a few hundred masks in turn;
+    // dry cells with masks and bare cells among them all.
     std::mt19937 random(20261210);
     std::vector<gamegen::PegCell> cells;
     const auto add = [&](uint32_t mask, uint8_t depth) {
@@ -177,6 +177,10 @@ TEST(AnalysePegData, CountsEveryMaskWhateverTheGridMixes) {
         add(i % 3 == 0 ? scattered(200000 + i) : 3000 + i, static_cast<uint8_t>(1 + i % 250));
     }
     for (uint32_t i = 0; i < 60000; ++i) add(50000 + i, static_cast<uint8_t>(1 + i % 7));
+    // 400 masks of 24 objects in turn, and then 400 of 16 objects, more
+    // than the table of recent masks takes without two in a pair.
+    for (uint32_t i = 0; i < 40000; ++i) add(scattered(300000 + i % 400) >> 8, static_cast<uint8_t>(1 + i % 9));
+    for (uint32_t i = 0; i < 40000; ++i) add(scattered(400000 + i % 400) >> 16, static_cast<uint8_t>(1 + i % 200));
 
     PlainFigures plain;
     for (const auto& cell : cells) plain.Add(cell.mask, cell.depth, 0.5f);
@@ -424,13 +428,19 @@ TEST(UniqueMaskSet, TableAndHashSetActAsOneSet) {
     for (const uint32_t mask : masks) ++plain[mask];
     expectSame(set, plain, "then as a batch");
     ASSERT_EQ(places.size(), masks.size());
-    // The table has grown to its full size: places go round but after a
-    // mask of the hash set.
+    // Places go round, starting again after a mask of the hash set (one
+    // beyond kTableMasks, or one below it that the table did not grow to).
     EXPECT_EQ(places[0], 0u);
+    size_t inTurn = 0;
     for (size_t i = 1; i < places.size(); ++i) {
-        const size_t next = masks[i - 1] < UniqueMaskSet::kTableMasks ? (places[i - 1] + 1) % 4 : 0;
-        ASSERT_EQ(places[i], next) << i;
+        const size_t next = (places[i - 1] + 1) % 4;
+        if (masks[i - 1] >= UniqueMaskSet::kTableMasks) {
+            ASSERT_EQ(places[i], 0u) << i;
+        }
+        ASSERT_TRUE(places[i] == next || places[i] == 0) << i;
+        inTurn += places[i] == next ? 1 : 0;
     }
+    EXPECT_GT(inTurn, places.size() / 4);
 
     // Half of them taken out, from the table and from the hash set.
     for (const uint32_t mask : masks) {
@@ -450,6 +460,39 @@ TEST(UniqueMaskSet, TableAndHashSetActAsOneSet) {
     set.AddEach(3, [](size_t i, auto) { return std::array<uint32_t, 3>{7, 7, 1u << 30}[i]; });
     plain = {{7, 2}, {1u << 30, 1}};
     expectSame(set, plain, "a batch after clearing");
+}
+
+// The table grows only while it stays dense: sparse masks below 2^18 wait in
+// the hash set, and move into the table when it grows to cover them.
+TEST(UniqueMaskSet, MovesMasksIntoTheTableAsItGrows) {
+    UniqueMaskSet set;
+    std::unordered_map<uint32_t, uint64_t> plain;
+    const auto add = [&](uint32_t mask, uint32_t cells) {
+        ASSERT_EQ(set.Add(mask, cells), plain.count(mask) == 0) << mask;
+        plain[mask] += cells;
+    };
+    // A few masks far apart, then low numbers rising until the table covers
+    // them all, then the far ones again.
+    for (uint32_t i = 1; i <= 40; ++i) add(i * 6007, i);
+    for (uint32_t i = 0; i < 20000; ++i) add(i, 1 + i % 3);
+    for (uint32_t i = 1; i <= 40; ++i) add(i * 6007, 2);
+    ASSERT_EQ(set.Count(), plain.size());
+    EXPECT_EQ(set.HashedCount(), 0u);
+    std::array<uint64_t, 32> bits{};
+    for (const auto& [mask, cells] : plain) {
+        ASSERT_EQ(set.CellsOf(mask), cells) << mask;
+        for (size_t bit = 0; bit < 32; ++bit) bits[bit] += (mask >> bit & 1) * cells;
+    }
+    EXPECT_EQ(set.CellsOfEachBit(), bits);
+    // Emptied, the set keeps its table; a few sparse masks then count alone.
+    set.Clear();
+    EXPECT_TRUE(set.Add(250000, 3));
+    EXPECT_TRUE(set.Add(7, 1));
+    EXPECT_EQ(set.Count(), 2u);
+    EXPECT_EQ(set.CellsOf(250000), 3u);
+    EXPECT_EQ(set.CellsOf(6007), 0u);
+    const std::array<uint64_t, 32> two = set.CellsOfEachBit();
+    EXPECT_EQ(two[0], 1u + ((250000u & 1) != 0 ? 3u : 0u));
 }
 
 TEST(UniqueMaskSet, CountsTheBitsOfMasksWithMoreCellsThan32BitsHold) {

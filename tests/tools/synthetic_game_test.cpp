@@ -170,6 +170,36 @@ TEST(MakeGame, EveryGridOfAFewMasksHasMasksWhateverItsObjects) {
     EXPECT_EQ(widest, 32);
 }
 
+TEST(MakeGame, GridsOfManyMasksTakeFourHundredCombinationsOfTheirObjectsInTurn) {
+    GameSpec spec = GameSpecForScale(GameScale::kSmall);
+    spec.pegs = 12;
+    spec.masks = MaskVariety::kMany;
+    TempFolder folder;
+    ASSERT_TRUE(MakeGame(spec, folder.Path()).Ok());
+    const GameFolder game(folder.Path());
+    for (const std::string& name : game.FindFiles("venues/bench/*.dat")) {
+        const PegData data = ReadPegData(*game.ReadFile("venues/bench/" + name));
+        ASSERT_TRUE(data.grid) << name;
+        std::set<uint32_t> masks;
+        size_t covered = 0;
+        size_t sameAsBefore = 0;
+        uint32_t before = 0;
+        const uint32_t objects =
+            data.addedObjects >= 32 ? ~uint32_t{0} : (uint32_t{1} << data.addedObjects) - 1;
+        data.grid->ForEachCell([&](const PegCell& cell) {
+            if (cell.depth == 0 || cell.mask == 0) return;
+            EXPECT_EQ(cell.mask & ~objects, 0u) << name;
+            masks.insert(cell.mask);
+            sameAsBefore += cell.mask == before ? 1 : 0;
+            before = cell.mask;
+            ++covered;
+        });
+        EXPECT_GE(data.addedObjects, 12) << name;
+        EXPECT_EQ(masks.size(), static_cast<size_t>(kManyMasks)) << name;
+        EXPECT_LT(sameAsBefore, covered / 100) << name;
+    }
+}
+
 TEST(MakeGame, RefusesAFolderThatIsNotEmptyAndBadNumbers) {
     TempFolder folder;
     folder.Write("keep.txt", "mine");

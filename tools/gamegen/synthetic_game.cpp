@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <set>
 #include <system_error>
 #include <vector>
 
@@ -341,6 +342,19 @@ PegDataSpec BigPegGrid(const GameSpec& spec, SplitMix64& rng) {
     grid.distinctDepths = rng.Between(20, 255);
     if (spec.masks == MaskVariety::kDistinct) {
         grid.masks = MaskPattern::kAllDistinct;
+    } else if (spec.masks == MaskVariety::kMany) {
+        // Combinations of the peg's objects, drawn at random: enough objects
+        // for 400 of them, and nearly every cell holds another mask than the
+        // one before.
+        grid.objects = std::max(grid.objects, 12);
+        grid.masks = MaskPattern::kCycle;
+        const uint32_t objectBits =
+            grid.objects >= 32 ? ~uint32_t{0} : (uint32_t{1} << grid.objects) - 1;
+        std::set<uint32_t> drawn;
+        while (grid.maskCycle.size() < static_cast<size_t>(kManyMasks)) {
+            const auto mask = static_cast<uint32_t>(rng.Next()) & objectBits;
+            if (mask != 0 && drawn.insert(mask).second) grid.maskCycle.push_back(mask);
+        }
     } else {
         grid.masks = MaskPattern::kDistinct;
         // The non-zero masks that `objects` bits can make; 31 and 32 bits make

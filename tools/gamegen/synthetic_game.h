@@ -13,8 +13,12 @@ enum class GameScale { kSmall, kMedium, kLarge };
 // How varied the object masks of the big venue's grids are.
 enum class MaskVariety {
     kFew,       // each grid cycles through a few dozen masks
+    kMany,      // each grid takes 400 masks of its objects in turn
     kDistinct,  // every covered water cell has a mask of its own
 };
+
+// The masks a grid of MaskVariety::kMany takes in turn.
+inline constexpr int kManyMasks = 400;
 
 // What a synthetic game folder holds. The same spec always gives the same
 // bytes.

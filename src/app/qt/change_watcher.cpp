@@ -44,8 +44,8 @@ FileStamp StampOf(const fs::path& path) {
     return stamp;
 }
 
-FolderStamp StampOfFolder(const fs::path& folder) {
-    FolderStamp stamp;
+FolderNames NamesOfFolder(const fs::path& folder) {
+    FolderNames stamp;
     std::error_code ec;
     fs::directory_iterator entries(folder, ec);
     if (ec) return stamp;
@@ -67,7 +67,7 @@ void FolderUse::FileRead(const fs::path& path) {
 void FolderUse::FolderListed(const fs::path& folder) { folders_.try_emplace(folder); }
 
 void FolderUse::StampFolders() {
-    for (auto& [folder, stamp] : folders_) stamp = StampOfFolder(folder);
+    for (auto& [folder, stamp] : folders_) stamp = NamesOfFolder(folder);
 }
 
 void FolderUse::Clear() {
@@ -151,13 +151,13 @@ QString ChangeWatcher::Shown(const fs::path& path) const {
 }
 
 QStringList ChangeWatcher::Compare(const std::map<fs::path, FileStamp>& files,
-                                   const std::map<fs::path, FolderStamp>& folders) const {
+                                   const std::map<fs::path, FolderNames>& folders) const {
     QStringList changed;
     for (const auto& [path, stamp] : files) {
         if (StampOf(path) != stamp) changed.push_back(Shown(path));
     }
     for (const auto& [path, stamp] : folders) {
-        if (StampOfFolder(path) != stamp) changed.push_back(Shown(path) + QLatin1Char('/'));
+        if (NamesOfFolder(path) != stamp) changed.push_back(Shown(path) + QLatin1Char('/'));
     }
     return changed;
 }

@@ -142,7 +142,14 @@ Options OptionsOfPage(const std::string& page) {
             names.push_back(word);
             at = std::min(line.find_first_not_of(' ', end), line.size());
         }
-        if (at == textIndent) text = line.substr(at);
+        // A placeholder is upper case ("DIR", "RULE[:GLOB]") and may happen
+        // to end where the text begins ("--maps DIR").
+        const std::string rest = line.substr(at);
+        const std::string first = rest.substr(0, rest.find(' '));
+        const bool placeholder = !first.empty() && std::none_of(first.begin(), first.end(), [](char c) {
+            return c >= 'a' && c <= 'z';
+        });
+        if (at == textIndent && !placeholder) text = rest;
     }
     finish();
     return options;
