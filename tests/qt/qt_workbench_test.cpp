@@ -681,6 +681,8 @@ private slots:
         QCOMPARE(window->GameFolderPath(), open.game.Path());
         QCOMPARE(open.Selector().currentText(), mill);
 
+        // Started without a folder, the program opens the last one again.
+        QCOMPARE(open.settings.FolderToOpen(), open.game.Path());
         open.Reopen();
         window = open.window.get();
         QCOMPARE(window->size(), QSize(1100, 760));
@@ -691,6 +693,12 @@ private slots:
         QCOMPARE(open.Selector().currentText(), mill);
         QCOMPARE(open.Pane().toPlainText(), report);
         QCOMPARE(window->IgnoredRules(), QStringList{QStringLiteral("venue-name-ampersand")});
+
+        // A last folder that is gone is not opened again.
+        window->close();
+        fs::remove_all(other.Path());
+        open.settings.AddRecentFolder(QString::fromStdString(other.Path().string()));
+        QCOMPARE(open.settings.FolderToOpen(), fs::path("."));
     }
 
     void FolderWithoutVenuesSaysSoAndOffersAnother() {

@@ -1,5 +1,6 @@
 #include "app/qt/window_settings.h"
 
+#include <QFile>
 #include <QUrl>
 
 namespace venuecheck {
@@ -62,6 +63,14 @@ void WindowSettings::ClearRecentFolders() {
 
 QString WindowSettings::LastFolder() const {
     return settings_->value(QStringLiteral("folders/last")).toString();
+}
+
+std::filesystem::path WindowSettings::FolderToOpen() const {
+    const QString last = LastFolder();
+    const std::filesystem::path folder = QFile::encodeName(last).toStdString();
+    std::error_code ec;
+    if (!last.isEmpty() && std::filesystem::is_directory(folder, ec)) return folder;
+    return ".";
 }
 
 QString WindowSettings::FolderKey(const QString& folder, const char* name) const {
