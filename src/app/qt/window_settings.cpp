@@ -75,9 +75,8 @@ std::filesystem::path WindowSettings::FolderToOpen() const {
 
 QString WindowSettings::FolderKey(const QString& folder, const char* name) const {
     // A path holds '/', which the settings read as groups.
-    return QStringLiteral("game-folders/") +
-           QString::fromLatin1(QUrl::toPercentEncoding(folder)) + QLatin1Char('/') +
-           QLatin1String(name);
+    return QStringLiteral("game-folders/") + QString::fromLatin1(QUrl::toPercentEncoding(folder)) +
+           QLatin1Char('/') + QLatin1String(name);
 }
 
 QString WindowSettings::LastVenue(const QString& folder) const {
@@ -100,6 +99,8 @@ void WindowSettings::SetIgnoredRules(const QString& folder, const QStringList& r
     }
 }
 
-void WindowSettings::Sync() { settings_->sync(); }
+void WindowSettings::Sync() {
+    settings_->sync();
+}
 
 }  // namespace venuecheck
