@@ -197,6 +197,9 @@ constexpr int64_t kSettledNanoseconds = int64_t{3'000'000'000};
 const GameFolder::Listing& GameFolder::ListingOf(const fs::path& folder) const {
     auto [it, inserted] = listings_.try_emplace(FolderKey(folder));
     Listing& listing = it->second;
+    // Every run tells which folders it lists, also those whose listing an
+    // earlier run left and this one takes again.
+    if ((inserted || listing.run != run_) && onFolderListed_) onFolderListed_(folder);
     if (!inserted) {
         if (listing.run == run_) return listing;
         // Listed by an earlier run: still the folder's names when the folder
@@ -204,13 +207,11 @@ const GameFolder::Listing& GameFolder::ListingOf(const fs::path& folder) const {
         // and those times were settled when it was listed.
         if (listing.stamp && StampFolder(folder) == listing.stamp) {
             listing.run = run_;
-            if (onFolderListed_) onFolderListed_(folder);
             return listing;
         }
         listing = Listing();
     }
     listing.run = run_;
-    if (onFolderListed_) onFolderListed_(folder);
     const int64_t listedAt = HostClockNow();
     std::optional<FolderStamp> stamp = StampFolder(folder);
     std::error_code ec;

@@ -95,14 +95,6 @@ public:
         onFileRead_ = std::move(observer);
     }
 
-    // Called with the host path of every folder whose names are listed, to
-    // search it or to look a name up in it without regard to case; while
-    // listings are kept, once a run for each folder, also when the run takes
-    // an earlier run's listing again.
-    void OnFolderListed(std::function<void(const std::filesystem::path&)> observer) {
-        onFolderListed_ = std::move(observer);
-    }
-
     // Reading ahead of turn. While listings are kept, a file that the run
     // will read later may be opened and read on another thread first, so
     // long as what is read there is what the run reads in its turn: the run
@@ -141,6 +133,11 @@ public:
     // larger than 1 MiB, or beyond 16 MiB read ahead and not yet taken, is
     // left to its turn. What is not taken by the end of the run is dropped.
     void ReadFilesAhead(const std::vector<std::string>& gamePaths) const;
+    // Called with the host path of every folder whose names are listed, to
+    // search it or to look a name up in it without regard to case.
+    void OnFolderListed(std::function<void(const std::filesystem::path&)> observer) {
+        onFolderListed_ = std::move(observer);
+    }
 
 private:
     // Whether a resolved path names something, as far as the kept listings

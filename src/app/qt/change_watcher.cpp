@@ -46,8 +46,8 @@ FileStamp StampOf(const fs::path& path) {
     return stamp;
 }
 
-FolderNames NamesOfFolder(const fs::path& folder) {
-    FolderNames stamp;
+WatchedFolderStamp StampOfFolder(const fs::path& folder) {
+    WatchedFolderStamp stamp;
     std::error_code ec;
     fs::directory_iterator entries(folder, ec);
     if (ec) return stamp;
@@ -71,7 +71,7 @@ void FolderUse::FolderListed(const fs::path& folder) {
 }
 
 void FolderUse::StampFolders() {
-    for (auto& [folder, stamp] : folders_) stamp = NamesOfFolder(folder);
+    for (auto& [folder, stamp] : folders_) stamp = StampOfFolder(folder);
 }
 
 void FolderUse::Clear() {
@@ -155,13 +155,13 @@ QString ChangeWatcher::Shown(const fs::path& path) const {
 }
 
 QStringList ChangeWatcher::Compare(const std::map<fs::path, FileStamp>& files,
-                                   const std::map<fs::path, FolderNames>& folders) const {
+                                   const std::map<fs::path, WatchedFolderStamp>& folders) const {
     QStringList changed;
     for (const auto& [path, stamp] : files) {
         if (StampOf(path) != stamp) changed.push_back(Shown(path));
     }
     for (const auto& [path, stamp] : folders) {
-        if (NamesOfFolder(path) != stamp) changed.push_back(Shown(path) + QLatin1Char('/'));
+        if (StampOfFolder(path) != stamp) changed.push_back(Shown(path) + QLatin1Char('/'));
     }
     return changed;
 }

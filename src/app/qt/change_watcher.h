@@ -26,13 +26,13 @@ FileStamp StampOf(const std::filesystem::path& path);
 
 // The names in a folder that can matter to the checker: hidden names and
 // the scratch files of editors ("name~", "#name#") are left out.
-struct FolderNames {
+struct WatchedFolderStamp {
     bool exists = false;
     std::vector<std::string> names;  // sorted
-    friend bool operator==(const FolderNames&, const FolderNames&) = default;
+    friend bool operator==(const WatchedFolderStamp&, const WatchedFolderStamp&) = default;
 };
 
-FolderNames NamesOfFolder(const std::filesystem::path& folder);
+WatchedFolderStamp StampOfFolder(const std::filesystem::path& folder);
 
 // What a step of the checker used of the game folder: the files it read,
 // each as it stood when it was first read, and the folders it listed.
@@ -44,7 +44,7 @@ public:
     void Leave(std::filesystem::path path) { left_.push_back(std::move(path)); }
 
     const std::map<std::filesystem::path, FileStamp>& Files() const { return files_; }
-    const std::map<std::filesystem::path, FolderNames>& Folders() const { return folders_; }
+    const std::map<std::filesystem::path, WatchedFolderStamp>& Folders() const { return folders_; }
 
     // Stamps every folder listed as it stands now: after the step, once the
     // checker's own probe files are gone again.
@@ -53,7 +53,7 @@ public:
 
 private:
     std::map<std::filesystem::path, FileStamp> files_;
-    std::map<std::filesystem::path, FolderNames> folders_;
+    std::map<std::filesystem::path, WatchedFolderStamp> folders_;
     std::vector<std::filesystem::path> left_;
 };
 
@@ -93,7 +93,7 @@ private:
     void Arm();
     QString Shown(const std::filesystem::path& path) const;
     QStringList Compare(const std::map<std::filesystem::path, FileStamp>& files,
-                        const std::map<std::filesystem::path, FolderNames>& folders) const;
+                        const std::map<std::filesystem::path, WatchedFolderStamp>& folders) const;
 
     QFileSystemWatcher* watcher_;
     QTimer settle_;
@@ -101,7 +101,7 @@ private:
     bool gone_ = false;
     std::filesystem::path root_;
     std::map<std::filesystem::path, FileStamp> catalogueFiles_, runFiles_;
-    std::map<std::filesystem::path, FolderNames> catalogueFolders_, runFolders_;
+    std::map<std::filesystem::path, WatchedFolderStamp> catalogueFolders_, runFolders_;
 };
 
 }  // namespace venuecheck
