@@ -55,15 +55,22 @@ void ReportWriter::Add(int index, std::string_view venue, std::string_view venue
     FindingCounts counts;
     for (const RecordedFinding& recorded : pane.Findings()) counts.Add(recorded.finding.severity);
     switch (format_) {
-        case ReportFormat::kText: out_ << RenderText(runs); return;
-        case ReportFormat::kAnsi: out_ << RenderAnsi(runs); return;
-        case ReportFormat::kRuns: out_ << RenderRuns(index, venue, runs); return;
+        case ReportFormat::kText:
+            out_ << RenderText(runs);
+            return;
+        case ReportFormat::kAnsi:
+            out_ << RenderAnsi(runs);
+            return;
+        case ReportFormat::kRuns:
+            out_ << RenderRuns(index, venue, runs);
+            return;
         case ReportFormat::kHtml:
             pageChecks_.push_back(HtmlCheck{index, std::string(venue), std::string(venueFile), runs,
                                             pane.Findings(), counts, std::move(maps)});
             return;
         case ReportFormat::kJson:
-        case ReportFormat::kSarif: break;
+        case ReportFormat::kSarif:
+            break;
     }
     CheckResult result{index, std::string(venue), std::string(venueFile), {}, counts};
     result.findings.reserve(pane.Findings().size());

@@ -22,8 +22,8 @@ std::string_view ReportFormatName(ReportFormat format);
 
 // What the web page says beyond its check runs.
 struct HtmlPageOptions {
-    std::string checkedAt;  // the date and time of the check, as shown
-    bool maps = false;      // each peg section has its map or a note
+    std::string checkedAt;                // the date and time of the check, as shown
+    bool maps = false;                    // each peg section has its map or a note
     std::vector<HtmlLegendEntry> legend;  // of the maps
 };
 

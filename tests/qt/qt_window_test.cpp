@@ -84,7 +84,8 @@ private slots:
             QVERIFY(open.Pane().width() > size.width() / 2);
             if (pane.isValid()) {
                 QVERIFY(open.Pane().width() > pane.width() + 300);
-                QVERIFY(open.Pane().height() + findings.height() > pane.height() + list.height() + 300);
+                QVERIFY(open.Pane().height() + findings.height() >
+                        pane.height() + list.height() + 300);
             }
             pane = open.Pane().size();
             list = findings.size();

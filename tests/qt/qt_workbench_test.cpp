@@ -22,17 +22,17 @@
 #include <QTextBrowser>
 #include <QToolButton>
 #include <algorithm>
-#include <regex>
 #include <filesystem>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "app/qt/ansi_text.h"
 #include "app/qt/checker_window.h"
-#include "qt/qt_test_support.h"
 #include "common/formatting.h"
 #include "pegs/peg_data.h"
+#include "qt/qt_test_support.h"
 #include "report/rules.h"
 
 namespace fs = std::filesystem;
@@ -44,9 +44,8 @@ namespace {
 
 // The command line on a game folder; its standard output.
 std::string CommandLine(const fs::path& game, const std::string& options) {
-    const CommandResult result =
-        RunCommand(ShellQuote(VENUECHECK_BINARY) + " --game-dir " + ShellQuote(game.string()) +
-                   " " + options);
+    const CommandResult result = RunCommand(ShellQuote(VENUECHECK_BINARY) + " --game-dir " +
+                                            ShellQuote(game.string()) + " " + options);
     if (result.status != 0 && result.status != 1) {
         qWarning("venuecheck %s: %s", options.c_str(), result.err.c_str());
     }
@@ -54,7 +53,9 @@ std::string CommandLine(const fs::path& game, const std::string& options) {
 }
 
 // JSON strings hold the data's 8-bit bytes as the code points of the same value.
-std::string Bytes(const QJsonValue& value) { return value.toString().toLatin1().toStdString(); }
+std::string Bytes(const QJsonValue& value) {
+    return value.toString().toLatin1().toStdString();
+}
 
 int PositionOf(const QComboBox& selector, const QString& venue) {
     return selector.findText(venue, Qt::MatchExactly);
@@ -109,7 +110,9 @@ void Overwrite(const fs::path& file, const std::string& text) {
 }
 
 // Waits for longer than the watcher's settling time, and the re-check after it.
-void LetChangesSettle() { QTest::qWait(ChangeWatcher::kSettleMilliseconds * 4); }
+void LetChangesSettle() {
+    QTest::qWait(ChangeWatcher::kSettleMilliseconds * 4);
+}
 
 }  // namespace
 
@@ -131,7 +134,8 @@ private slots:
         std::sort(folders.begin(), folders.end());
         folders.push_back(SampleGame());
         for (const fs::path& folder : folders) {
-            const std::string name = folder.lexically_relative(TestDataDir().parent_path()).string();
+            const std::string name =
+                folder.lexically_relative(TestDataDir().parent_path()).string();
             QTest::newRow(name.c_str()) << QString::fromStdString(folder.string());
         }
     }
@@ -139,12 +143,11 @@ private slots:
         QFETCH(QString, game);
         OpenWindow open(game.toStdString());
         GameCopy reference(game.toStdString());
-        const QJsonArray checks =
-            QJsonDocument::fromJson(QByteArray::fromStdString(
-                                        CommandLine(reference.Path(), "--format json")))
-                .object()
-                .value(QStringLiteral("checks"))
-                .toArray();
+        const QJsonArray checks = QJsonDocument::fromJson(QByteArray::fromStdString(CommandLine(
+                                                              reference.Path(), "--format json")))
+                                      .object()
+                                      .value(QStringLiteral("checks"))
+                                      .toArray();
         QCOMPARE(checks.size(), open.Selector().count());
 
         for (int position = 0; position < open.Selector().count(); ++position) {
@@ -167,8 +170,7 @@ private slots:
                                           .value(QStringLiteral("name"))));
                 // The row's paragraph of the pane is the finding's line.
                 const QString line = open.window->View()->LineAt(rows[i].position);
-                QVERIFY2(line.startsWith(DecodeAnsi(PaneLine(f).substr(1))),
-                         qPrintable(line));
+                QVERIFY2(line.startsWith(DecodeAnsi(PaneLine(f).substr(1))), qPrintable(line));
             }
         }
     }
@@ -188,13 +190,16 @@ private slots:
         const FindingCounts counts = window.Shown()->counts;
         const int all = static_cast<int>(panel.Findings().size());
         QCOMPARE(all, counts.errors + counts.warnings + counts.advice);
-        QCOMPARE(panel.Toggle(Severity::kError)->text(), QStringLiteral("%1 errors").arg(counts.errors));
-        QCOMPARE(panel.Toggle(Severity::kAdvice)->text(), QStringLiteral("%1 advice").arg(counts.advice));
+        QCOMPARE(panel.Toggle(Severity::kError)->text(),
+                 QStringLiteral("%1 errors").arg(counts.errors));
+        QCOMPARE(panel.Toggle(Severity::kAdvice)->text(),
+                 QStringLiteral("%1 advice").arg(counts.advice));
         QCOMPARE(static_cast<int>(panel.ShownRows().size()), all);
 
         const auto shownSeverities = [&panel] {
             std::set<Severity> severities;
-            for (const int row : panel.ShownRows()) severities.insert(panel.Findings()[row].finding.severity);
+            for (const int row : panel.ShownRows())
+                severities.insert(panel.Findings()[row].finding.severity);
             return severities;
         };
         QTest::mouseClick(panel.Toggle(Severity::kError), Qt::LeftButton);
@@ -202,7 +207,8 @@ private slots:
         QVERIFY(!shownSeverities().count(Severity::kError));
         QVERIFY(!window.Action(A::kShowErrors)->isChecked());
         // The counts stay those of the check run.
-        QCOMPARE(panel.Toggle(Severity::kError)->text(), QStringLiteral("%1 errors").arg(counts.errors));
+        QCOMPARE(panel.Toggle(Severity::kError)->text(),
+                 QStringLiteral("%1 errors").arg(counts.errors));
 
         // The menu's toggle does the same, with its shortcut.
         QTest::keyClick(&window, Qt::Key_3, Qt::ControlModifier);
@@ -222,9 +228,10 @@ private slots:
         QVERIFY(!filtered.empty() && static_cast<int>(filtered.size()) < all);
         for (const int row : filtered) {
             const Finding& f = panel.Findings()[row].finding;
-            const std::string text = f.message + " " + f.file + " " + std::string(RuleOf(f.rule).id);
+            const std::string text =
+                f.message + " " + f.file + " " + std::string(RuleOf(f.rule).id);
             QVERIFY2(QString::fromStdString(text).contains(QStringLiteral("objects"),
-                                                          Qt::CaseInsensitive),
+                                                           Qt::CaseInsensitive),
                      text.c_str());
         }
         panel.FilterBox()->clear();
@@ -270,7 +277,8 @@ private slots:
             const QTextCursor mark = view.extraSelections().front().cursor;
             QCOMPARE(mark.selectionStart(), current->position);
             QVERIFY(mark.selectedText().startsWith(view.LineAt(current->position)));
-            QVERIFY(mark.selectedText().startsWith(DecodeAnsi(PaneLine(current->finding).substr(1))));
+            QVERIFY(
+                mark.selectedText().startsWith(DecodeAnsi(PaneLine(current->finding).substr(1))));
             QVERIFY(lineInView(current->position));
             if (key == Qt::Key_End) QVERIFY(view.verticalScrollBar()->value() > 0);
         }
@@ -293,8 +301,9 @@ private slots:
         QVERIFY(shown.pegSections.size() >= 5);
         QVERIFY(window.ShownPeg() == nullptr);
         for (const PegSection& section : shown.pegSections) {
-            QVERIFY2(window.View()->LineAt(section.begin + 2).startsWith(
-                         QStringLiteral("Peg details for ") + DecodeAnsi(section.name)),
+            QVERIFY2(window.View()
+                         ->LineAt(section.begin + 2)
+                         .startsWith(QStringLiteral("Peg details for ") + DecodeAnsi(section.name)),
                      section.name.c_str());
             QVERIFY(!section.dataFile.empty());
         }
@@ -350,8 +359,10 @@ private slots:
         TempFolder maps;
         GameCopy reference(SampleGame());
         CommandLine(reference.Path(), "--index " + std::to_string(position) +
-                                          " --format text --maps " + ShellQuote(maps.Path().string()));
-        const QImage expected(QString::fromStdString((maps.Path() / "willow" / "peg3.png").string()));
+                                          " --format text --maps " +
+                                          ShellQuote(maps.Path().string()));
+        const QImage expected(
+            QString::fromStdString((maps.Path() / "willow" / "peg3.png").string()));
         QVERIFY(!expected.isNull());
         const QImage shown = panel.View()->Map();
         QCOMPARE(shown.size(), expected.size());
@@ -370,16 +381,20 @@ private slots:
         for (const auto& [column, row] : {std::pair{3, 2}, std::pair{60, 45}, std::pair{117, 88},
                                           std::pair{36, 27}, std::pair{10, 70}}) {
             // The middle of the cell, in the widget.
-            const QPointF unit((column + 0.5) * 480.0 / grid.CellsPerRow(), (row + 0.5) * shown.height() / grid.Rows());
-            const QPoint at(place.left() + static_cast<int>(unit.x() * place.width() / shown.width()),
-                            place.top() + static_cast<int>(unit.y() * place.height() / shown.height()));
+            const QPointF unit((column + 0.5) * 480.0 / grid.CellsPerRow(),
+                               (row + 0.5) * shown.height() / grid.Rows());
+            const QPoint at(
+                place.left() + static_cast<int>(unit.x() * place.width() / shown.width()),
+                place.top() + static_cast<int>(unit.y() * place.height() / shown.height()));
             QTest::mouseMove(&view, at);
             const PegCell cell = grid.Cell(static_cast<size_t>(row) * grid.CellsPerRow() + column);
             const QString text = panel.PointedText();
-            QVERIFY2(text.startsWith(QStringLiteral("Cell %1 of row %2: ").arg(column + 1).arg(row + 1)),
-                     qPrintable(text));
+            QVERIFY2(
+                text.startsWith(QStringLiteral("Cell %1 of row %2: ").arg(column + 1).arg(row + 1)),
+                qPrintable(text));
             if (cell.depth > 0) {
-                const QString depth = DecodeAnsi(FormatDistance(static_cast<float>(cell.depth) * dpRatio));
+                const QString depth =
+                    DecodeAnsi(FormatDistance(static_cast<float>(cell.depth) * dpRatio));
                 QVERIFY2(text.contains(depth + QStringLiteral(" deep")), qPrintable(text));
             }
             if (cell.mask == 0) {
@@ -570,7 +585,8 @@ private slots:
         const fs::path venue = open.game.Path() / "venues" / "canal.ven";
         const std::string canal = ReadWholeFile(venue);
         Overwrite(venue, "[Details]\nName=A new canal\nDir=pegs/canal/*.peg\n");
-        QVERIFY(WaitFor([&] { return open.Selector().findText(QStringLiteral("A new canal")) >= 0; }));
+        QVERIFY(
+            WaitFor([&] { return open.Selector().findText(QStringLiteral("A new canal")) >= 0; }));
         QCOMPARE(open.Selector().currentText(), QStringLiteral("Willow Lake"));
         QCOMPARE(window.ChecksShown(), checks + 1);
         checks = window.ChecksShown();
@@ -581,7 +597,8 @@ private slots:
         QVERIFY(!window.Action(A::kRecheckOnChange)->isChecked());
         QVERIFY(!open.settings.RecheckOnChange());
         Append(peg, "\n; another note\n");
-        QVERIFY(WaitFor([&] { return window.StatusTime().contains(QStringLiteral("out of date")); }));
+        QVERIFY(
+            WaitFor([&] { return window.StatusTime().contains(QStringLiteral("out of date")); }));
         QVERIFY(window.StatusMessage().contains(QStringLiteral("pegs/willow/peg2.peg changed")));
         QCOMPARE(window.ChecksShown(), checks);
         // On again: what changed meanwhile is checked at once.
@@ -611,16 +628,17 @@ private slots:
         };
         // The web page, with its maps, says when the check ran: to the minute.
         const auto undated = [](const std::string& page) {
-            return std::regex_replace(page, std::regex("[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}"),
-                                      "DATE");
+            return std::regex_replace(
+                page, std::regex("[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}"), "DATE");
         };
-        for (const Case& c : {Case{ReportFormat::kHtml, "html"}, Case{ReportFormat::kText, "text"},
-                              Case{ReportFormat::kJson, "json"}, Case{ReportFormat::kSarif, "sarif"}}) {
+        for (const Case& c :
+             {Case{ReportFormat::kHtml, "html"}, Case{ReportFormat::kText, "text"},
+              Case{ReportFormat::kJson, "json"}, Case{ReportFormat::kSarif, "sarif"}}) {
             const fs::path file = out.Path() / (std::string("report.") + c.name);
             QVERIFY(window.SaveReport(QString::fromStdString(file.string()), c.format));
-            const std::string expected = CommandLine(
-                open.game.Path(), "--index " + std::to_string(position) + " --format " + c.name +
-                                      " --ignore peg-depth-accuracy-poor");
+            const std::string expected =
+                CommandLine(open.game.Path(), "--index " + std::to_string(position) + " --format " +
+                                                  c.name + " --ignore peg-depth-accuracy-poor");
             QVERIFY(!expected.empty());
             if (c.format == ReportFormat::kHtml) {
                 QVERIFY(expected.find("data:image/png;base64,") != std::string::npos);
@@ -661,7 +679,8 @@ private slots:
         window->Action(A::kShowAdvice)->setChecked(false);
         const QString mill = QStringLiteral("Mill Pond & Weir");
         Choose(open.Selector(), PositionOf(open.Selector(), mill));
-        QVERIFY(window->Findings()->SelectFinding(FindingOf(*window->Findings(), "venue-name-ampersand")));
+        QVERIFY(window->Findings()->SelectFinding(
+            FindingOf(*window->Findings(), "venue-name-ampersand")));
         window->Action(A::kIgnoreRule)->trigger();
         const QString report = open.Pane().toPlainText();
 
@@ -681,6 +700,8 @@ private slots:
         QCOMPARE(window->GameFolderPath(), open.game.Path());
         QCOMPARE(open.Selector().currentText(), mill);
 
+        // Started without a folder, the program opens the last one again.
+        QCOMPARE(open.settings.FolderToOpen(), open.game.Path());
         open.Reopen();
         window = open.window.get();
         QCOMPARE(window->size(), QSize(1100, 760));
@@ -691,6 +712,12 @@ private slots:
         QCOMPARE(open.Selector().currentText(), mill);
         QCOMPARE(open.Pane().toPlainText(), report);
         QCOMPARE(window->IgnoredRules(), QStringList{QStringLiteral("venue-name-ampersand")});
+
+        // A last folder that is gone is not opened again.
+        window->close();
+        fs::remove_all(other.Path());
+        open.settings.AddRecentFolder(QString::fromStdString(other.Path().string()));
+        QCOMPARE(open.settings.FolderToOpen(), fs::path("."));
     }
 
     void FolderWithoutVenuesSaysSoAndOffersAnother() {
@@ -761,7 +788,8 @@ private slots:
         QVERIFY(window.Shown() == nullptr);
         QCOMPARE(open.Selector().findText(mill), -1);
         QCOMPARE(open.Selector().currentIndex(), -1);
-        QVERIFY(open.Pane().toPlainText().contains(QStringLiteral("is no longer in this game folder")));
+        QVERIFY(
+            open.Pane().toPlainText().contains(QStringLiteral("is no longer in this game folder")));
         QVERIFY(window.StatusMessage().contains(mill));
         QVERIFY(!window.Action(A::kSaveReport)->isEnabled());
         QVERIFY(window.Findings()->Findings().empty());
@@ -782,8 +810,10 @@ private slots:
         QVERIFY(window.StatusCounts().isEmpty());
         Choose(open.Selector(), 0);
         const FindingCounts& c = window.Shown()->counts;
-        QCOMPARE(window.StatusCounts(),
-                 QStringLiteral("%1 errors, %2 warnings, %3 advice").arg(c.errors).arg(c.warnings).arg(c.advice));
+        QCOMPARE(window.StatusCounts(), QStringLiteral("%1 errors, %2 warnings, %3 advice")
+                                            .arg(c.errors)
+                                            .arg(c.warnings)
+                                            .arg(c.advice));
         QVERIFY(window.StatusTime().startsWith(QStringLiteral("checked in ")));
         QVERIFY(window.StatusTime().contains(QStringLiteral(" ms at ")));
     }

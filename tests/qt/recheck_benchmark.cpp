@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
     PrepareReportFaces();
 
     std::error_code ec;
-    const fs::path work = fs::temp_directory_path() / ("venuecheck-recheck-" + std::to_string(::getpid()));
+    const fs::path work =
+        fs::temp_directory_path() / ("venuecheck-recheck-" + std::to_string(::getpid()));
     fs::remove_all(work, ec);
     const fs::path game = work / "game";
     QElapsedTimer clock;
@@ -84,7 +85,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("game %s: %llu files, %.1f MiB, written in %lld ms\n", scale.c_str(),
-                static_cast<unsigned long long>(made.files), static_cast<double>(made.bytes) / 1048576.0,
+                static_cast<unsigned long long>(made.files),
+                static_cast<double>(made.bytes) / 1048576.0,
                 static_cast<long long>(clock.elapsed()));
 
     int status = 0;
@@ -103,14 +105,14 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "qt_recheck_benchmark: the big venue was not checked\n");
             return 1;
         }
-        std::printf("first check: %lld ms in all, the check run %lld ms; %lld lines, %zu findings; "
-                    "%lld paths watched\n",
-                    static_cast<long long>(clock.elapsed()),
-                    static_cast<long long>(shown->milliseconds),
-                    static_cast<long long>(
-                        window->View()->document()->toPlainText().count(QLatin1Char('\n')) + 1),
-                    shown->recorded.Findings().size(),
-                    static_cast<long long>(window->Watcher()->WatchedPaths().size()));
+        std::printf(
+            "first check: %lld ms in all, the check run %lld ms; %lld lines, %zu findings; "
+            "%lld paths watched\n",
+            static_cast<long long>(clock.elapsed()), static_cast<long long>(shown->milliseconds),
+            static_cast<long long>(
+                window->View()->document()->toPlainText().count(QLatin1Char('\n')) + 1),
+            shown->recorded.Findings().size(),
+            static_cast<long long>(window->Watcher()->WatchedPaths().size()));
         // The checker's own probe files settle and start nothing.
         QEventLoop settle;
         QTimer::singleShot(ChangeWatcher::kSettleMilliseconds * 3, &settle, &QEventLoop::quit);
@@ -141,11 +143,11 @@ int main(int argc, char** argv) {
             }
             const qint64 total = clock.elapsed();
             afterSettling.push_back(total - ChangeWatcher::kSettleMilliseconds);
-            std::printf("round %d: shown %lld ms after the last write, %lld ms after the writes "
-                        "settled (check run %lld ms)\n",
-                        round, static_cast<long long>(total),
-                        static_cast<long long>(afterSettling.back()),
-                        static_cast<long long>(window->Shown()->milliseconds));
+            std::printf(
+                "round %d: shown %lld ms after the last write, %lld ms after the writes "
+                "settled (check run %lld ms)\n",
+                round, static_cast<long long>(total), static_cast<long long>(afterSettling.back()),
+                static_cast<long long>(window->Shown()->milliseconds));
         }
         if (!afterSettling.empty()) {
             std::sort(afterSettling.begin(), afterSettling.end());

@@ -24,15 +24,15 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QThread>
-#include <cstdio>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
-#include <utility>
 #include <cstring>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -112,8 +112,8 @@ Key KeyOf(std::string name) {
         }
     }
     static const std::vector<std::pair<std::string, uint32_t>> named = {
-        {"Down", 0xff54}, {"Up", 0xff52},  {"Home", 0xff50}, {"End", 0xff57},
-        {"Tab", 0xff09},  {"Return", 0xff0d}, {"F5", 0xffc2}, {"F8", 0xffc5},
+        {"Down", 0xff54}, {"Up", 0xff52},     {"Home", 0xff50}, {"End", 0xff57},
+        {"Tab", 0xff09},  {"Return", 0xff0d}, {"F5", 0xffc2},   {"F8", 0xffc5},
     };
     for (const auto& [keyName, keysym] : named) {
         if (name == keyName) {
@@ -412,11 +412,21 @@ int main(int argc, char** argv) {
     driver.Settled({}, "start");
     for (const Step& step : options.steps) {
         switch (step.kind) {
-            case Step::kKeys: driver.Keys(step.first); break;
-            case Step::kAppend: driver.Append(step.first, step.second); break;
-            case Step::kPoint: driver.Point(step.first); break;
-            case Step::kShot: driver.Shot(step.first); break;
-            case Step::kClose: driver.Close(); break;
+            case Step::kKeys:
+                driver.Keys(step.first);
+                break;
+            case Step::kAppend:
+                driver.Append(step.first, step.second);
+                break;
+            case Step::kPoint:
+                driver.Point(step.first);
+                break;
+            case Step::kShot:
+                driver.Shot(step.first);
+                break;
+            case Step::kClose:
+                driver.Close();
+                break;
         }
     }
     return 0;

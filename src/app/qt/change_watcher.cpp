@@ -21,7 +21,9 @@ bool Scratch(const std::string& name) {
     return name.size() > 1 && name.front() == '#' && name.back() == '#';
 }
 
-QString HostText(const fs::path& path) { return QFile::decodeName(path.native().c_str()); }
+QString HostText(const fs::path& path) {
+    return QFile::decodeName(path.native().c_str());
+}
 
 }  // namespace
 
@@ -64,7 +66,9 @@ void FolderUse::FileRead(const fs::path& path) {
     files_.try_emplace(path, StampOf(path));
 }
 
-void FolderUse::FolderListed(const fs::path& folder) { folders_.try_emplace(folder); }
+void FolderUse::FolderListed(const fs::path& folder) {
+    folders_.try_emplace(folder);
+}
 
 void FolderUse::StampFolders() {
     for (auto& [folder, stamp] : folders_) stamp = StampOfFolder(folder);

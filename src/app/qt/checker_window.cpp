@@ -14,12 +14,12 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScrollBar>
@@ -90,20 +90,27 @@ private:
 // How the settings name the rows of a severity.
 QString SeverityKey(Severity severity) {
     switch (severity) {
-        case Severity::kError: return QStringLiteral("errors");
-        case Severity::kWarning: return QStringLiteral("warnings");
-        case Severity::kAdvice: return QStringLiteral("advice");
+        case Severity::kError:
+            return QStringLiteral("errors");
+        case Severity::kWarning:
+            return QStringLiteral("warnings");
+        case Severity::kAdvice:
+            return QStringLiteral("advice");
     }
     return {};
 }
 
-QString Html(const QString& text) { return text.toHtmlEscaped(); }
+QString Html(const QString& text) {
+    return text.toHtmlEscaped();
+}
 
 QString Latin(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString HostText(const fs::path& path) { return QFile::decodeName(path.native().c_str()); }
+QString HostText(const fs::path& path) {
+    return QFile::decodeName(path.native().c_str());
+}
 
 // A message in the pane: a heading and sentences, in the report's face.
 QString MessageHtml(const QString& heading, const QString& body) {
@@ -208,7 +215,8 @@ void CheckerWindow::CreateActions() {
     make(A::kOpenFolder, tr("&Open game folder..."), QKeySequence::Open,
          tr("Open another game folder"), [this] { ChooseFolder(); })
         ->setIcon(look->standardIcon(QStyle::SP_DirOpenIcon));
-    make(A::kClearRecent, tr("&Clear the list"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete),
+    make(A::kClearRecent, tr("&Clear the list"),
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete),
          tr("Forget the game folders opened before"), [this] {
              settings_.ClearRecentFolders();
              UpdateRecentMenu();
@@ -224,16 +232,17 @@ void CheckerWindow::CreateActions() {
          tr("Read the maximum sizes, species and venues again and check the venue again"),
          [this] { Reload(); })
         ->setIcon(look->standardIcon(QStyle::SP_BrowserReload));
-    QAction* recheck = make(A::kRecheckOnChange, tr("Re-check on &change"),
-                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
-                            tr("Check again by itself when a file the report read changes"),
-                            [this](bool on) {
-                                settings_.SetRecheckOnChange(on);
-                                // What changed while it was off is checked now.
-                                if (on && stale_) RunCheck(Why::kChanged);
-                                UpdateStatus();
-                            },
-                            true);
+    QAction* recheck = make(
+        A::kRecheckOnChange, tr("Re-check on &change"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
+        tr("Check again by itself when a file the report read changes"),
+        [this](bool on) {
+            settings_.SetRecheckOnChange(on);
+            // What changed while it was off is checked now.
+            if (on && stale_) RunCheck(Why::kChanged);
+            UpdateStatus();
+        },
+        true);
     {
         const QSignalBlocker quiet(recheck);
         recheck->setChecked(settings_.RecheckOnChange());
@@ -251,7 +260,8 @@ void CheckerWindow::CreateActions() {
     const auto severityToggle = [this, &make](ActionId id, const QString& text, Qt::Key key,
                                               Severity severity) {
         QAction* action = make(
-            id, text, QKeySequence(Qt::CTRL | key), tr("Show or hide these rows of the findings panel"),
+            id, text, QKeySequence(Qt::CTRL | key),
+            tr("Show or hide these rows of the findings panel"),
             [this, severity](bool on) { findings_->SetShown(severity, on); }, true);
         const QSignalBlocker quiet(action);
         action->setChecked(settings_.ShowsSeverity(SeverityKey(severity)));
@@ -282,8 +292,7 @@ void CheckerWindow::CreateActions() {
          tr("Leave the rule's findings out of this game folder's reports"),
          [this] { IgnoreRule(); });
     make(A::kIgnoredRules, tr("I&gnored rules..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I),
-         tr("The rules ignored in this game folder, to take back"),
-         [this] { ShowIgnoredRules(); });
+         tr("The rules ignored in this game folder, to take back"), [this] { ShowIgnoredRules(); });
 
     QAction* pegMap = make(
         A::kShowPegMap, tr("&Peg map"), QKeySequence(Qt::CTRL | Qt::Key_M),
@@ -381,8 +390,8 @@ void CheckerWindow::CreateLayout() {
     reload->setAutoRaise(true);
     top->addWidget(reload);
     // The toggle as a check box, which says plainly whether it is on.
-    auto* recheck = new QCheckBox(Action(ActionId::kRecheckOnChange)->text().remove(QLatin1Char('&')),
-                                  central);
+    auto* recheck =
+        new QCheckBox(Action(ActionId::kRecheckOnChange)->text().remove(QLatin1Char('&')), central);
     recheck->setToolTip(Action(ActionId::kRecheckOnChange)->toolTip());
     recheck->setFocusPolicy(Qt::TabFocus);
     recheck->setChecked(Action(ActionId::kRecheckOnChange)->isChecked());
@@ -417,10 +426,9 @@ void CheckerWindow::CreateLayout() {
     setCentralWidget(central);
     pane_.emplace(*view_);
 
-    for (const auto& [severity, id] :
-         {std::pair{Severity::kError, ActionId::kShowErrors},
-          std::pair{Severity::kWarning, ActionId::kShowWarnings},
-          std::pair{Severity::kAdvice, ActionId::kShowAdvice}}) {
+    for (const auto& [severity, id] : {std::pair{Severity::kError, ActionId::kShowErrors},
+                                       std::pair{Severity::kWarning, ActionId::kShowWarnings},
+                                       std::pair{Severity::kAdvice, ActionId::kShowAdvice}}) {
         findings_->SetShown(severity, Action(id)->isChecked());
     }
 
@@ -428,7 +436,8 @@ void CheckerWindow::CreateLayout() {
     timeLabel_ = new QLabel(this);
     folderLabel_ = new QLabel(this);
     folderLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    for (QLabel* part : {countsLabel_, timeLabel_, folderLabel_}) part->setContentsMargins(8, 0, 8, 0);
+    for (QLabel* part : {countsLabel_, timeLabel_, folderLabel_})
+        part->setContentsMargins(8, 0, 8, 0);
     statusBar()->addPermanentWidget(countsLabel_);
     statusBar()->addPermanentWidget(timeLabel_);
     statusBar()->addPermanentWidget(folderLabel_);
@@ -493,7 +502,9 @@ void CheckerWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-QString CheckerWindow::FolderText() const { return HostText(gameFolder_); }
+QString CheckerWindow::FolderText() const {
+    return HostText(gameFolder_);
+}
 
 std::unique_ptr<Checker> CheckerWindow::NewChecker() {
     GameFolder folder(gameFolder_);
@@ -566,9 +577,8 @@ void CheckerWindow::OpenGameFolder(const fs::path& folder) {
     } else if (position >= 0) {
         RunCheck(Why::kChosen);
     } else if (!wantedVenue_.isEmpty()) {
-        Tell(
-            tr("The venue \"%1\" shown last is no longer in this game folder").arg(wantedVenue_),
-            kMessageMilliseconds);
+        Tell(tr("The venue \"%1\" shown last is no longer in this game folder").arg(wantedVenue_),
+             kMessageMilliseconds);
     }
     WatchWhatWasUsed();
     UpdateStatus();
@@ -708,8 +718,7 @@ void CheckerWindow::ShowCheck(std::unique_ptr<ShownCheck> shown, Why why, int sc
         // place shown before.
         QScrollBar* bar = view_->verticalScrollBar();
         QAbstractTextDocumentLayout* layout = view_->document()->documentLayout();
-        for (QTextBlock block = view_->document()->begin(); block.isValid();
-             block = block.next()) {
+        for (QTextBlock block = view_->document()->begin(); block.isValid(); block = block.next()) {
             if (layout->blockBoundingRect(block).bottom() > scroll + view_->viewport()->height()) {
                 break;
             }
@@ -752,9 +761,8 @@ const PegSection* CheckerWindow::ShownPeg() const {
 }
 
 void CheckerWindow::ShowPeg(const PegSection* section) {
-    shownPeg_ = section == nullptr || !shown_
-                    ? -1
-                    : static_cast<int>(section - shown_->pegSections.data());
+    shownPeg_ =
+        section == nullptr || !shown_ ? -1 : static_cast<int>(section - shown_->pegSections.data());
     if (shownPeg_ < 0 || !checker_) {
         pegMap_->ShowNothing();
         return;
@@ -806,8 +814,7 @@ void CheckerWindow::ShowGameFolderGone() {
         body += QLatin1Char(' ') +
                 tr("The report of %1 is not shown, as it would be out of date.").arg(Html(venue));
     }
-    body += QLatin1Char(' ') +
-            tr("Put the folder back and it is checked again, or ") +
+    body += QLatin1Char(' ') + tr("Put the folder back and it is checked again, or ") +
             tr("<a href=\"%1\">open another game folder...</a>").arg(kOpenLink);
     view_->ShowMessage(MessageHtml(tr("The game folder is gone"), body));
     Tell(tr("The game folder %1 is gone").arg(FolderText()));
@@ -887,15 +894,13 @@ void CheckerWindow::Reload() {
         ShowNoVenues();
     } else if (selector_->currentIndex() >= 0) {
         RunCheck(Why::kReloaded);
-        Tell(
-            tr("Reloaded %n venue(s) and checked %1 again", nullptr, selector_->count())
-                .arg(selector_->currentText()),
-            kMessageMilliseconds);
+        Tell(tr("Reloaded %n venue(s) and checked %1 again", nullptr, selector_->count())
+                 .arg(selector_->currentText()),
+             kMessageMilliseconds);
     } else if (!venue.isEmpty()) {
         ShowVenueGone(venue);
     } else {
-        Tell(tr("Reloaded %n venue(s)", nullptr, selector_->count()),
-                                 kMessageMilliseconds);
+        Tell(tr("Reloaded %n venue(s)", nullptr, selector_->count()), kMessageMilliseconds);
     }
     NoteUnreadable(before);
     WatchWhatWasUsed();
@@ -924,8 +929,7 @@ void CheckerWindow::OnChanged(bool catalogues, const QStringList& paths) {
         return;
     }
     if (shown_) {
-        Tell(tr("Checked again after a change to %1").arg(what),
-                                 kMessageMilliseconds);
+        Tell(tr("Checked again after a change to %1").arg(what), kMessageMilliseconds);
     }
 }
 
@@ -954,9 +958,9 @@ void CheckerWindow::ChooseSaveFile() {
     QString filter = tr(proposedFormat.filter);
     QString folder = QString::fromUtf8(settings_.Value(QStringLiteral("save-folder")));
     if (folder.isEmpty()) folder = QDir::homePath();
-    const QString proposed = QDir(folder).filePath(FileNameOf(DecodeAnsi(shown_->venue)) +
-                                                   QLatin1Char('.') +
-                                                   QLatin1String(proposedFormat.extension));
+    const QString proposed =
+        QDir(folder).filePath(FileNameOf(DecodeAnsi(shown_->venue)) + QLatin1Char('.') +
+                              QLatin1String(proposedFormat.extension));
     QString file = desktop_.chooseSaveFile ? desktop_.chooseSaveFile(proposed, filter) : QString();
     if (file.isEmpty()) return;
     // The file's extension names the format; else the filter chosen does.
@@ -1017,19 +1021,19 @@ bool CheckerWindow::SaveReport(const QString& file, ReportFormat format) {
         saved.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
             static_cast<qint64>(bytes.size()) ||
         !saved.commit()) {
-        Tell(
-            tr("Could not save the report to %1: %2").arg(file, saved.errorString()));
+        Tell(tr("Could not save the report to %1: %2").arg(file, saved.errorString()));
         return false;
     }
     Tell(tr("Saved the report of %1 to %2")
-                                 .arg(DecodeAnsi(shown_->venue), QDir::toNativeSeparators(file)),
-                             kMessageMilliseconds);
+             .arg(DecodeAnsi(shown_->venue), QDir::toNativeSeparators(file)),
+         kMessageMilliseconds);
     return true;
 }
 
 void CheckerWindow::OpenFindingFile(const ShownFinding& shown) {
     if (!checker_) return;
-    const std::string& file = shown.finding.file.empty() ? shown.finding.venueFile : shown.finding.file;
+    const std::string& file =
+        shown.finding.file.empty() ? shown.finding.venueFile : shown.finding.file;
     if (file.empty()) return;
     std::error_code ec;
     fs::path path = checker_->Folder().Resolve(file);
@@ -1041,15 +1045,14 @@ void CheckerWindow::OpenFindingFile(const ShownFinding& shown) {
             folder = folder.parent_path();
         }
         if (folder.empty()) folder = gameFolder_;
-        said = tr("%1 does not exist: opening the folder %2")
-                   .arg(DecodeAnsi(file), HostText(folder));
+        said =
+            tr("%1 does not exist: opening the folder %2").arg(DecodeAnsi(file), HostText(folder));
         path = folder;
     } else {
         said = tr("Opening %1").arg(DecodeAnsi(file));
     }
     const bool opened = desktop_.openUrl && desktop_.openUrl(QUrl::fromLocalFile(HostText(path)));
-    Tell(opened ? said : tr("No program to open %1").arg(HostText(path)),
-                             kMessageMilliseconds);
+    Tell(opened ? said : tr("No program to open %1").arg(HostText(path)), kMessageMilliseconds);
 }
 
 void CheckerWindow::CopyFinding() {
@@ -1085,11 +1088,11 @@ void CheckerWindow::ShowRuleHelp() {
         layout->addWidget(buttons);
     }
     ruleHelp_->setWindowTitle(tr("Rule %1").arg(Latin(rule.id)));
-    ruleHelpText_->setHtml(
-        QStringLiteral("<h3>%1</h3><p><code>%2</code> &middot; %3</p>"
-                       "<p>The report writes: <i>%4</i></p><p>%5</p>")
-            .arg(Html(DecodeAnsi(rule.title)), Latin(rule.id), Latin(SeverityName(rule.severity)),
-                 Html(DecodeAnsi(RuleLine(rule))), Html(DecodeAnsi(rule.help))));
+    ruleHelpText_->setHtml(QStringLiteral("<h3>%1</h3><p><code>%2</code> &middot; %3</p>"
+                                          "<p>The report writes: <i>%4</i></p><p>%5</p>")
+                               .arg(Html(DecodeAnsi(rule.title)), Latin(rule.id),
+                                    Latin(SeverityName(rule.severity)),
+                                    Html(DecodeAnsi(RuleLine(rule))), Html(DecodeAnsi(rule.help))));
     ruleHelp_->show();
     ruleHelp_->raise();
 }
@@ -1103,9 +1106,8 @@ void CheckerWindow::IgnoreRule() {
     settings_.SetIgnoredRules(FolderText(), ignored);
     UpdateIgnoredRulesList();
     RunCheck(Why::kFilterChanged);
-    Tell(
-        tr("Ignoring %1 in this game folder (Findings > Ignored rules to take it back)").arg(id),
-        kMessageMilliseconds);
+    Tell(tr("Ignoring %1 in this game folder (Findings > Ignored rules to take it back)").arg(id),
+         kMessageMilliseconds);
 }
 
 void CheckerWindow::StopIgnoring(const QString& ruleId) {
@@ -1123,8 +1125,8 @@ void CheckerWindow::ShowIgnoredRules() {
         ignoredRules_->setWindowTitle(tr("Ignored rules"));
         ignoredRules_->resize(480, 300);
         auto* layout = new QVBoxLayout(ignoredRules_);
-        layout->addWidget(new QLabel(tr("Rules whose findings this game folder's reports leave out:"),
-                                     ignoredRules_));
+        layout->addWidget(new QLabel(
+            tr("Rules whose findings this game folder's reports leave out:"), ignoredRules_));
         ignoredRulesList_ = new QListWidget(ignoredRules_);
         layout->addWidget(ignoredRulesList_);
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, ignoredRules_);
@@ -1162,8 +1164,8 @@ void CheckerWindow::StepVenue(int direction) {
     const int count = selector_->count();
     if (count == 0) return;
     const int current = selector_->currentIndex();
-    const int next = current < 0 ? (direction > 0 ? 0 : count - 1)
-                                 : qBound(0, current + direction, count - 1);
+    const int next =
+        current < 0 ? (direction > 0 ? 0 : count - 1) : qBound(0, current + direction, count - 1);
     if (next == current) return;
     selector_->setCurrentIndex(next);
     RunCheck(Why::kChosen);
@@ -1175,13 +1177,13 @@ void CheckerWindow::UpdateRecentMenu() {
     const QStringList folders = settings_.RecentFolders();
     for (int i = 0; i < folders.size(); ++i) {
         const QString folder = folders[i];
-        QAction* open = recentMenu_->addAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QString(folder).replace(
-                QLatin1Char('&'), QStringLiteral("&&"))));
+        QAction* open = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
+            QString(folder).replace(QLatin1Char('&'), QStringLiteral("&&"))));
         open->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + i)));
         open->setShortcutContext(Qt::WindowShortcut);
-        connect(open, &QAction::triggered, this,
-                [this, folder] { OpenGameFolder(fs::path(QFile::encodeName(folder).toStdString())); });
+        connect(open, &QAction::triggered, this, [this, folder] {
+            OpenGameFolder(fs::path(QFile::encodeName(folder).toStdString()));
+        });
         addAction(open);
     }
     recentMenu_->addSeparator();
@@ -1207,10 +1209,8 @@ void CheckerWindow::UpdateStatus() {
     if (countsLabel_ == nullptr) return;
     if (shown_) {
         const FindingCounts& c = shown_->counts;
-        countsLabel_->setText(tr("%1 errors, %2 warnings, %3 advice")
-                                  .arg(c.errors)
-                                  .arg(c.warnings)
-                                  .arg(c.advice));
+        countsLabel_->setText(
+            tr("%1 errors, %2 warnings, %3 advice").arg(c.errors).arg(c.warnings).arg(c.advice));
         timeLabel_->setText(tr("checked in %1 ms at %2%3")
                                 .arg(shown_->milliseconds)
                                 .arg(shown_->checkedAt.toString(QStringLiteral("HH:mm:ss")),
@@ -1226,7 +1226,9 @@ void CheckerWindow::UpdateStatus() {
                                  : tr("Not watching for changes"));
 }
 
-QString CheckerWindow::StatusMessage() const { return statusBar()->currentMessage(); }
+QString CheckerWindow::StatusMessage() const {
+    return statusBar()->currentMessage();
+}
 
 std::unique_ptr<CheckerWindow> OpenCheckerWindow(const fs::path& folder, WindowSettings& settings) {
     auto window = std::make_unique<CheckerWindow>(settings);

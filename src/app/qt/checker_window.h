@@ -3,13 +3,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
-#include <QListWidget>
-#include <QTextBrowser>
 #include <QLabel>
+#include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPointer>
 #include <QSplitter>
+#include <QTextBrowser>
 #include <QTextEdit>
 #include <QTime>
 #include <filesystem>
@@ -49,7 +49,7 @@ struct ShownCheck {
     std::string venue;
     std::string venueFile;
     CheckRecorder recorded;
-    std::vector<int> findingPositions;  // of each finding's line break, in the pane
+    std::vector<int> findingPositions;    // of each finding's line break, in the pane
     std::vector<PegSection> pegSections;  // in report order
     FindingCounts counts;
     qint64 milliseconds = 0;

@@ -26,9 +26,12 @@ QColor ColourOf(Severity severity) {
 
 QString SeverityTitle(Severity severity) {
     switch (severity) {
-        case Severity::kError: return FindingsPanel::tr("Error");
-        case Severity::kWarning: return FindingsPanel::tr("Warning");
-        case Severity::kAdvice: return FindingsPanel::tr("Advice");
+        case Severity::kError:
+            return FindingsPanel::tr("Error");
+        case Severity::kWarning:
+            return FindingsPanel::tr("Warning");
+        case Severity::kAdvice:
+            return FindingsPanel::tr("Advice");
     }
     return {};
 }
@@ -36,11 +39,13 @@ QString SeverityTitle(Severity severity) {
 QString ToggleText(Severity severity, int count) {
     switch (severity) {
         case Severity::kError:
-            return count == 1 ? FindingsPanel::tr("1 error") : FindingsPanel::tr("%1 errors").arg(count);
+            return count == 1 ? FindingsPanel::tr("1 error")
+                              : FindingsPanel::tr("%1 errors").arg(count);
         case Severity::kWarning:
             return count == 1 ? FindingsPanel::tr("1 warning")
                               : FindingsPanel::tr("%1 warnings").arg(count);
-        case Severity::kAdvice: return FindingsPanel::tr("%1 advice").arg(count);
+        case Severity::kAdvice:
+            return FindingsPanel::tr("%1 advice").arg(count);
     }
     return {};
 }
@@ -80,10 +85,14 @@ QVariant FindingsModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
             switch (index.column()) {
-                case kSeverity: return SeverityTitle(f.severity);
-                case kMessage: return DecodeAnsi(f.message);
-                case kWhere: return Where(f);
-                case kPeg: return DecodeAnsi(f.peg);
+                case kSeverity:
+                    return SeverityTitle(f.severity);
+                case kMessage:
+                    return DecodeAnsi(f.message);
+                case kWhere:
+                    return Where(f);
+                case kPeg:
+                    return DecodeAnsi(f.peg);
             }
             return {};
         case Qt::DecorationRole:
@@ -94,9 +103,10 @@ QVariant FindingsModel::data(const QModelIndex& index, int role) const {
             return {};
         case Qt::ToolTipRole: {
             const Rule& rule = RuleOf(f.rule);
-            QString tip = QStringLiteral("<b>%1</b>: %2").arg(
-                QString::fromLatin1(rule.id.data(), static_cast<qsizetype>(rule.id.size())),
-                DecodeAnsi(rule.title).toHtmlEscaped());
+            QString tip = QStringLiteral("<b>%1</b>: %2")
+                              .arg(QString::fromLatin1(rule.id.data(),
+                                                       static_cast<qsizetype>(rule.id.size())),
+                                   DecodeAnsi(rule.title).toHtmlEscaped());
             if (!f.key.empty()) tip += QStringLiteral("<br>") + DecodeAnsi(f.key).toHtmlEscaped();
             if (!f.stock.empty()) {
                 tip += QStringLiteral("<br>") +
@@ -111,10 +121,14 @@ QVariant FindingsModel::data(const QModelIndex& index, int role) const {
 QVariant FindingsModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     switch (section) {
-        case kSeverity: return tr("Severity");
-        case kMessage: return tr("Message");
-        case kWhere: return tr("File:line");
-        case kPeg: return tr("Peg");
+        case kSeverity:
+            return tr("Severity");
+        case kMessage:
+            return tr("Message");
+        case kWhere:
+            return tr("File:line");
+        case kPeg:
+            return tr("Peg");
     }
     return {};
 }
@@ -138,8 +152,8 @@ bool FindingsFilter::filterAcceptsRow(int row, const QModelIndex&) const {
     if (text_.isEmpty()) return true;
     const std::string_view id = RuleOf(f.rule).id;
     for (const QString& field :
-         {DecodeAnsi(f.message), Where(f), DecodeAnsi(f.peg), DecodeAnsi(f.stock), DecodeAnsi(f.key),
-          QString::fromLatin1(id.data(), static_cast<qsizetype>(id.size()))}) {
+         {DecodeAnsi(f.message), Where(f), DecodeAnsi(f.peg), DecodeAnsi(f.stock),
+          DecodeAnsi(f.key), QString::fromLatin1(id.data(), static_cast<qsizetype>(id.size()))}) {
         if (field.contains(text_, Qt::CaseInsensitive)) return true;
     }
     return false;
@@ -292,7 +306,9 @@ std::vector<int> FindingsPanel::ShownRows() const {
     return rows;
 }
 
-const ShownFinding* FindingsPanel::Current() const { return model_->At(CurrentIndex()); }
+const ShownFinding* FindingsPanel::Current() const {
+    return model_->At(CurrentIndex());
+}
 
 int FindingsPanel::CurrentIndex() const {
     const QModelIndex index = view_->currentIndex();

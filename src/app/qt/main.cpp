@@ -3,7 +3,6 @@
 // working directory.
 
 #include <QApplication>
-#include <QFile>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -45,9 +44,7 @@ int main(int argc, char** argv) {
             return kExitUsage;
         }
     } else {
-        const QString last = settings.LastFolder();
-        const std::filesystem::path lastDir = QFile::encodeName(last).toStdString();
-        if (!last.isEmpty() && std::filesystem::is_directory(lastDir, ec)) gameDir = lastDir;
+        gameDir = settings.FolderToOpen();
     }
 
     venuecheck::PrepareReportFaces();

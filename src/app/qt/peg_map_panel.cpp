@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QGridLayout>
-#include <QScopeGuard>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <new>
@@ -79,9 +79,13 @@ void PegMapView::SetMap(QImage map) {
     update();
 }
 
-QSize PegMapView::sizeHint() const { return QSize(300, heightForWidth(300)); }
+QSize PegMapView::sizeHint() const {
+    return QSize(300, heightForWidth(300));
+}
 
-QSize PegMapView::minimumSizeHint() const { return QSize(120, map_.isNull() ? 0 : 24); }
+QSize PegMapView::minimumSizeHint() const {
+    return QSize(120, map_.isNull() ? 0 : 24);
+}
 
 int PegMapView::heightForWidth(int width) const {
     if (map_.isNull()) return 0;
@@ -135,7 +139,9 @@ void PegMapView::mouseMoveEvent(QMouseEvent* event) {
     emit Pointed(std::clamp(x, 0, map_.width() - 1), std::clamp(y, 0, map_.height() - 1));
 }
 
-void PegMapView::leaveEvent(QEvent*) { emit Pointed(-1, -1); }
+void PegMapView::leaveEvent(QEvent*) {
+    emit Pointed(-1, -1);
+}
 
 PegMapPanel::PegMapPanel(QWidget* parent)
     : QWidget(parent),
@@ -252,10 +258,8 @@ void PegMapPanel::ShowPeg(const GameFolder& folder, const std::string& name,
         noMap(tr("No map: %1 holds no rows.").arg(file));
         return;
     }
-    subtitle_->setText(tr("%1: %2 by %3 cells")
-                           .arg(file)
-                           .arg(read.grid->CellsPerRow())
-                           .arg(read.grid->Rows()));
+    subtitle_->setText(
+        tr("%1: %2 by %3 cells").arg(file).arg(read.grid->CellsPerRow()).arg(read.grid->Rows()));
     data_ = std::move(read);
     view_->SetMap(map);
     pointed_->setText(tr("Point at the map to see a cell."));
@@ -267,7 +271,8 @@ QString PegMapPanel::DescribePixel(int x, int y, QRectF* place) const {
     const PegDataGrid& grid = *data_->grid;
     const QImage& map = view_->Map();
     // The cell under the pixel's centre, as the map was drawn.
-    const uint64_t cellWidth = static_cast<uint64_t>(std::clamp(cellSize_->width, 1, kPegGridWidth));
+    const uint64_t cellWidth =
+        static_cast<uint64_t>(std::clamp(cellSize_->width, 1, kPegGridWidth));
     const uint64_t cellHeight = static_cast<uint64_t>(std::max(cellSize_->height, 1));
     const uint64_t heightUnits = static_cast<uint64_t>(grid.Rows()) * cellHeight;
     const uint64_t column = ((2 * static_cast<uint64_t>(x) + 1) * kPegGridWidth) /
@@ -284,10 +289,10 @@ QString PegMapPanel::DescribePixel(int x, int y, QRectF* place) const {
     if (place != nullptr) {
         const qreal unitsX = static_cast<qreal>(map.width()) / kPegGridWidth;
         const qreal unitsY = static_cast<qreal>(map.height()) / static_cast<qreal>(heightUnits);
-        *place = QRectF(static_cast<qreal>(column * cellWidth) * unitsX,
-                        static_cast<qreal>(row * cellHeight) * unitsY,
-                        static_cast<qreal>(cellWidth) * unitsX,
-                        static_cast<qreal>(cellHeight) * unitsY);
+        *place =
+            QRectF(static_cast<qreal>(column * cellWidth) * unitsX,
+                   static_cast<qreal>(row * cellHeight) * unitsY,
+                   static_cast<qreal>(cellWidth) * unitsX, static_cast<qreal>(cellHeight) * unitsY);
     }
     QString text = tr("Cell %1 of row %2: ").arg(column + 1).arg(row + 1);
     if (cell.depth == 0) {

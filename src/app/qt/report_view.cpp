@@ -1,11 +1,11 @@
 #include "app/qt/report_view.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <algorithm>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <algorithm>
 
 namespace venuecheck {
 
@@ -47,8 +47,9 @@ void ReportView::MarkLine(int position) {
     // With its line break, so that the mark spans the whole width.
     mark.cursor = QTextCursor(document());
     mark.cursor.setPosition(position);
-    mark.cursor.setPosition(std::min(LineEnd(block, position) + 1, document()->characterCount() - 1),
-                            QTextCursor::KeepAnchor);
+    mark.cursor.setPosition(
+        std::min(LineEnd(block, position) + 1, document()->characterCount() - 1),
+        QTextCursor::KeepAnchor);
     mark.format.setBackground(QColor(255, 236, 150));
     mark.format.setProperty(QTextFormat::FullWidthSelection, true);
     setExtraSelections({mark});

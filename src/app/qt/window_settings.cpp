@@ -1,5 +1,6 @@
 #include "app/qt/window_settings.h"
 
+#include <QFile>
 #include <QUrl>
 
 namespace venuecheck {
@@ -64,11 +65,18 @@ QString WindowSettings::LastFolder() const {
     return settings_->value(QStringLiteral("folders/last")).toString();
 }
 
+std::filesystem::path WindowSettings::FolderToOpen() const {
+    const QString last = LastFolder();
+    const std::filesystem::path folder = QFile::encodeName(last).toStdString();
+    std::error_code ec;
+    if (!last.isEmpty() && std::filesystem::is_directory(folder, ec)) return folder;
+    return ".";
+}
+
 QString WindowSettings::FolderKey(const QString& folder, const char* name) const {
     // A path holds '/', which the settings read as groups.
-    return QStringLiteral("game-folders/") +
-           QString::fromLatin1(QUrl::toPercentEncoding(folder)) + QLatin1Char('/') +
-           QLatin1String(name);
+    return QStringLiteral("game-folders/") + QString::fromLatin1(QUrl::toPercentEncoding(folder)) +
+           QLatin1Char('/') + QLatin1String(name);
 }
 
 QString WindowSettings::LastVenue(const QString& folder) const {
@@ -91,6 +99,8 @@ void WindowSettings::SetIgnoredRules(const QString& folder, const QStringList& r
     }
 }
 
-void WindowSettings::Sync() { settings_->sync(); }
+void WindowSettings::Sync() {
+    settings_->sync();
+}
 
 }  // namespace venuecheck

@@ -4,6 +4,7 @@
 #include <QSettings>
 #include <QString>
 #include <QStringList>
+#include <filesystem>
 #include <memory>
 
 namespace venuecheck {
@@ -39,6 +40,9 @@ public:
     void AddRecentFolder(const QString& folder);
     void ClearRecentFolders();
     QString LastFolder() const;
+    // The folder to open without one given: the last one while it is still
+    // there, else the working directory.
+    std::filesystem::path FolderToOpen() const;
 
     QString LastVenue(const QString& folder) const;
     void SetLastVenue(const QString& folder, const QString& venue);
