@@ -20,8 +20,6 @@
 #include <string>
 #include <vector>
 
-#include "report/recording_pane.h"
-#include "report/report.h"
 #include "common/game_folder.h"
 #include "common/host_file.h"
 #include "common/ini_file.h"
@@ -30,6 +28,8 @@
 #include "gamegen/synthetic_game.h"
 #include "pegs/peg_catalogue.h"
 #include "pegs/peg_data.h"
+#include "report/recording_pane.h"
+#include "report/report.h"
 #include "species/species_catalogue.h"
 #include "species/species_keywords.h"
 #include "stocks/stock_parser.h"
@@ -96,10 +96,14 @@ std::string MakeGrid(GridKind kind) {
 
 const char* KindName(GridKind kind) {
     switch (kind) {
-        case kFewMasks: return "few masks";
-        case kDistinctMasks: return "distinct masks";
-        case kScatteredMasks: return "scattered masks";
-        case kManyMasks: return "many masks";
+        case kFewMasks:
+            return "few masks";
+        case kDistinctMasks:
+            return "distinct masks";
+        case kScatteredMasks:
+            return "scattered masks";
+        case kManyMasks:
+            return "many masks";
     }
     return "";
 }

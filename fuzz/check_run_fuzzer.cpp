@@ -6,10 +6,10 @@
 #include <string>
 
 #include "check/checker.h"
-#include "report/recording_pane.h"
 #include "common/scrambled_file.h"
 #include "folder_snapshot.h"
 #include "fuzz_support.h"
+#include "report/recording_pane.h"
 
 using namespace venuecheck;
 

@@ -23,13 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<const char*> argv;
     for (const auto& word : words) argv.push_back(word.c_str());
 
-    const ParsedCommandLine parsed =
-        ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+    const ParsedCommandLine parsed = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
     if (!parsed.options) {
         if (parsed.status == 0 && parsed.out.empty()) fuzz::Fail("neither a run nor the help");
         if (parsed.status != 0 && parsed.status != 2) fuzz::Fail("an exit status of its own");
-        if (parsed.status == 2 && (parsed.error.empty() ||
-                                   parsed.error.find('\n') != std::string::npos)) {
+        if (parsed.status == 2 &&
+            (parsed.error.empty() || parsed.error.find('\n') != std::string::npos)) {
             fuzz::Fail("a usage error is one line", parsed.error);
         }
         return 0;
@@ -40,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (o.maxWarnings && *o.maxWarnings < 0) fuzz::Fail("a negative --max-warnings");
     if (o.format) {
         const std::string& f = *o.format;
-        if (f != "ansi" && f != "text" && f != "runs" && f != "html" && f != "json" && f != "sarif") {
+        if (f != "ansi" && f != "text" && f != "runs" && f != "html" && f != "json" &&
+            f != "sarif") {
             fuzz::Fail("an unknown format", f);
         }
     }

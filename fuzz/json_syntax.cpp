@@ -20,13 +20,20 @@ private:
     bool Value(int depth) {
         if (depth > 256 || at_ >= text_.size()) return false;
         switch (text_[at_]) {
-            case '{': return Object(depth);
-            case '[': return Array(depth);
-            case '"': return String();
-            case 't': return Word("true");
-            case 'f': return Word("false");
-            case 'n': return Word("null");
-            default: return Number();
+            case '{':
+                return Object(depth);
+            case '[':
+                return Array(depth);
+            case '"':
+                return String();
+            case 't':
+                return Word("true");
+            case 'f':
+                return Word("false");
+            case 'n':
+                return Word("null");
+            default:
+                return Number();
         }
     }
 
@@ -144,6 +151,8 @@ private:
 
 }  // namespace
 
-bool IsJson(std::string_view text) { return JsonChecker(text).Document(); }
+bool IsJson(std::string_view text) {
+    return JsonChecker(text).Document();
+}
 
 }  // namespace venuecheck::fuzz

@@ -15,7 +15,9 @@ using namespace venuecheck;
 
 namespace {
 
-std::string Field(fuzz::InputReader& in) { return std::string(in.Bytes(in.Byte() % 48)); }
+std::string Field(fuzz::InputReader& in) {
+    return std::string(in.Bytes(in.Byte() % 48));
+}
 
 Finding MakeFinding(fuzz::InputReader& in, int venueIndex) {
     Finding f;
@@ -39,7 +41,8 @@ Finding MakeFinding(fuzz::InputReader& in, int venueIndex) {
 
 size_t Count(const std::string& text, std::string_view what) {
     size_t count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
     return count;
 }
 

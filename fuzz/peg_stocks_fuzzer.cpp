@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "report/recording_pane.h"
-#include "report/report.h"
 #include "common/file_services.h"
 #include "common/game_folder.h"
 #include "fuzz_support.h"
+#include "report/recording_pane.h"
+#include "report/report.h"
 #include "stocks/peg_stocking.h"
 #include "stocks/stock_file_list.h"
 

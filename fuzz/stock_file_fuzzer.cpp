@@ -3,9 +3,9 @@
 
 #include <string>
 
+#include "fuzz_support.h"
 #include "report/recording_pane.h"
 #include "report/report.h"
-#include "fuzz_support.h"
 #include "species/species_catalogue.h"
 #include "species/species_keywords.h"
 #include "stocks/stock_parser.h"

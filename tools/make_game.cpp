@@ -71,8 +71,8 @@ int main(int argc, char** argv) {
         venuecheck::gamegen::ParseGameScale(scaleText).value_or(GameScale::kSmall));
     spec.seed = seed;
     spec.masks = masks == "distinct" ? MaskVariety::kDistinct
-                 : masks == "many"     ? MaskVariety::kMany
-                                       : MaskVariety::kFew;
+                 : masks == "many"   ? MaskVariety::kMany
+                                     : MaskVariety::kFew;
     if (pegs->count()) spec.pegs = overrides.pegs;
     if (cellWidth->count()) spec.cellWidth = overrides.cellWidth;
     if (rows->count()) spec.rows = overrides.rows;

@@ -59,7 +59,11 @@ class PegDataAhead {
 public:
     PegDataAhead(const GameFolder& folder, ReadAhead& readAhead, const std::vector<PegRecord>& pegs,
                  size_t count, std::vector<PegAnalysis>& spare)
-        : folder_(folder), readAhead_(readAhead), pegs_(pegs), count_(count), spare_(spare),
+        : folder_(folder),
+          readAhead_(readAhead),
+          pegs_(pegs),
+          count_(count),
+          spare_(spare),
           tasks_(count) {}
 
     ~PegDataAhead() {
@@ -104,7 +108,8 @@ private:
                 analysis = std::move(spare_.back());
                 spare_.pop_back();
             }
-            tasks_[started_] = std::make_shared<PegDataTask>(std::move(*path), peg, std::move(analysis));
+            tasks_[started_] =
+                std::make_shared<PegDataTask>(std::move(*path), peg, std::move(analysis));
             readAhead_.Submit(tasks_[started_]);
         }
     }
@@ -133,7 +138,8 @@ std::vector<std::string> FilesFound(const GameFolder& folder, std::string_view p
     const std::string_view prefix =
         cut == std::string_view::npos ? std::string_view() : pattern.substr(0, cut + 1);
     std::vector<std::string> paths;
-    for (const std::string& name : folder.FindFiles(pattern)) paths.push_back(std::string(prefix) + name);
+    for (const std::string& name : folder.FindFiles(pattern))
+        paths.push_back(std::string(prefix) + name);
     return paths;
 }
 

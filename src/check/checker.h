@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "report/report.h"
 #include "common/game_folder.h"
 #include "common/read_ahead.h"
 #include "pegs/peg_catalogue.h"
 #include "pegs/peg_data.h"
 #include "pegs/peg_map.h"
+#include "report/report.h"
 #include "species/max_size_table.h"
 #include "species/species_catalogue.h"
 #include "stocks/stock_file_list.h"

@@ -11,7 +11,9 @@
 namespace venuecheck {
 namespace {
 
-bool IsPathSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
+bool IsPathSeparator(char c) {
+    return c == '\\' || c == '/' || c == ':';
+}
 
 // Windows compares zip entry names without regard to case by default; other
 // systems must ask for it.
@@ -30,9 +32,13 @@ size_t BaseNameIndex(std::string_view path) {
     return 0;
 }
 
-std::string_view BaseName(std::string_view path) { return path.substr(BaseNameIndex(path)); }
+std::string_view BaseName(std::string_view path) {
+    return path.substr(BaseNameIndex(path));
+}
 
-bool IsArchivePath(std::string_view path) { return !path.empty() && path.front() == ':'; }
+bool IsArchivePath(std::string_view path) {
+    return !path.empty() && path.front() == ':';
+}
 
 std::optional<ArchivePath> SplitArchivePath(std::string_view path) {
     if (!IsArchivePath(path)) return std::nullopt;
@@ -82,6 +88,8 @@ bool PathInUse(const GameFolder& folder, std::string_view path) {
     return std::filesystem::exists(std::filesystem::symlink_status(folder.Resolve(path), ec));
 }
 
-void DeleteGameFile(const GameFolder& folder, std::string_view path) { folder.RemoveFile(path); }
+void DeleteGameFile(const GameFolder& folder, std::string_view path) {
+    folder.RemoveFile(path);
+}
 
 }  // namespace venuecheck

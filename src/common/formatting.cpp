@@ -20,7 +20,9 @@ int64_t Truncate(double value) {
 
 }  // namespace
 
-std::string FormatInt(int32_t value) { return std::to_string(value); }
+std::string FormatInt(int32_t value) {
+    return std::to_string(value);
+}
 
 std::string FormatFloat(float value) {
     std::string text;
@@ -59,7 +61,8 @@ std::string FormatWeight(float drams) {
     if (pounds > 0) text += std::to_string(pounds) + (pounds == 1 ? " lb, " : " lbs, ");
     const int64_t ounces = rest / 16;
     rest -= 16 * ounces;
-    if (ounces > 0 || pounds > 0) text += std::to_string(ounces) + (ounces == 1 ? " oz, " : " ozs, ");
+    if (ounces > 0 || pounds > 0)
+        text += std::to_string(ounces) + (ounces == 1 ? " oz, " : " ozs, ");
     if (rest > 0 || pounds > 0 || ounces > 0) {
         text += std::to_string(rest) + (rest == 1 ? " dr" : " drms");
     }

@@ -24,7 +24,9 @@ namespace fs = std::filesystem;
 namespace venuecheck {
 namespace {
 
-bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+bool IsSeparator(char c) {
+    return c == '/' || c == '\\';
+}
 
 std::vector<std::string_view> SplitComponents(std::string_view path) {
     std::vector<std::string_view> parts;
@@ -38,7 +40,9 @@ std::vector<std::string_view> SplitComponents(std::string_view path) {
     return parts;
 }
 
-fs::path HostName(std::string_view name) { return HostPath(name); }
+fs::path HostName(std::string_view name) {
+    return HostPath(name);
+}
 
 bool Exists(const fs::path& p) {
     std::error_code ec;
@@ -54,9 +58,13 @@ bool IsRegularFile(const fs::path& p) {
 }
 
 // The last component of a host path, as the game's data spells names.
-std::string NameOf(const fs::path& path) { return GameName(path.filename()); }
+std::string NameOf(const fs::path& path) {
+    return GameName(path.filename());
+}
 
-std::string EntryName(const fs::directory_entry& entry) { return NameOf(entry.path()); }
+std::string EntryName(const fs::directory_entry& entry) {
+    return NameOf(entry.path());
+}
 
 // The entry of `folder` whose name equals `name` without regard to case; the
 // smallest by bytes when several do.
@@ -302,7 +310,8 @@ std::optional<GameFolder::AheadPath> GameFolder::PathAhead(std::string_view game
     const fs::path::string_type& root = root_.native();
     if (full.compare(0, root.size(), root) != 0) return std::nullopt;
     fs::path::string_type relative = full.substr(root.size());
-    while (!relative.empty() && (relative.front() == '/' || relative.front() == fs::path::preferred_separator)) {
+    while (!relative.empty() &&
+           (relative.front() == '/' || relative.front() == fs::path::preferred_separator)) {
         relative.erase(0, 1);
     }
     if (relative.empty()) return std::nullopt;
@@ -418,7 +427,8 @@ std::optional<std::string> GameFolder::TakeFileAhead(const Resolved& resolved) c
 }
 
 void GameFolder::DropFilesAhead() const {
-    for (auto& [key, ahead] : filesAhead_) ahead.work->dropped.store(true, std::memory_order_relaxed);
+    for (auto& [key, ahead] : filesAhead_)
+        ahead.work->dropped.store(true, std::memory_order_relaxed);
     // Each task is waited for here, whether it ran or not, so that nothing
     // of this run is read after its end.
     for (auto& [key, ahead] : filesAhead_) {
@@ -530,17 +540,18 @@ bool GameFolder::AppendFile(std::string_view gamePath, std::string_view bytes) c
     // opened as any other.
     if (resolved.presence == Presence::kMissing) {
         const RunFiles::Guard guard(runFiles_);
-        const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd =
+            ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) return false;
         if (fd >= 0) {
             if (runFiles_ != nullptr) runFiles_->Enter(path);
             NoteCreated(path);
             if (keepListings_) {
                 struct stat status {};
-                NoteChanged(::fstat(fd, &status) == 0
-                                ? std::optional<FileId>(FileId{static_cast<uint64_t>(status.st_dev),
-                                                               static_cast<uint64_t>(status.st_ino)})
-                                : std::nullopt);
+                NoteChanged(::fstat(fd, &status) == 0 ? std::optional<FileId>(FileId{
+                                                            static_cast<uint64_t>(status.st_dev),
+                                                            static_cast<uint64_t>(status.st_ino)})
+                                                      : std::nullopt);
             }
             for (size_t done = 0; done < bytes.size();) {
                 const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -574,7 +585,8 @@ void GameFolder::RemoveFile(std::string_view gamePath) const {
     struct stat status {};
     if (::lstat(resolved.path.c_str(), &status) != 0) return;
     if (keepListings_) {
-        NoteChanged(FileId{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)});
+        NoteChanged(
+            FileId{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)});
     }
     if (S_ISLNK(status.st_mode)) {
         if (!IsRegularFile(resolved.path)) return;
@@ -602,7 +614,8 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
     size_t starP = std::string_view::npos, starN = 0;
     while (n < name.size()) {
         if (p < pattern.size() &&
-            (pattern[p] == '?' || (pattern[p] != '*' && FoldCase(pattern[p]) == FoldCase(name[n])))) {
+            (pattern[p] == '?' ||
+             (pattern[p] != '*' && FoldCase(pattern[p]) == FoldCase(name[n])))) {
             ++p;
             ++n;
         } else if (p < pattern.size() && pattern[p] == '*') {

@@ -42,7 +42,9 @@ std::optional<HostFile> HostFile::OpenBelow(const HostFolder&, const std::filesy
     return std::nullopt;
 }
 
-std::optional<FileId> HostFile::IdOf(const std::filesystem::path&, bool) { return FileId{}; }
+std::optional<FileId> HostFile::IdOf(const std::filesystem::path&, bool) {
+    return FileId{};
+}
 
 std::shared_ptr<const HostFolder> HostFolder::Open(const std::filesystem::path&) {
     return nullptr;
@@ -84,9 +86,9 @@ std::optional<HostFile> HostFile::FromOpened(std::unique_ptr<Handle> handle) {
     if (handle->fd < 0) return std::nullopt;
     struct stat status {};
     if (::fstat(handle->fd, &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
-    return HostFile(std::move(handle), static_cast<uint64_t>(status.st_size),
-                    FileId{static_cast<uint64_t>(status.st_dev),
-                           static_cast<uint64_t>(status.st_ino)});
+    return HostFile(
+        std::move(handle), static_cast<uint64_t>(status.st_size),
+        FileId{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)});
 }
 
 std::optional<HostFile> HostFile::Open(const std::filesystem::path& path) {
@@ -106,12 +108,12 @@ std::optional<FileId> HostFile::IdOf(const std::filesystem::path& path, bool fol
 
 std::optional<HostFile> HostFile::OpenBelow(const HostFolder& folder,
                                             const std::filesystem::path& relative) {
-    open_how how {};
+    open_how how{};
     how.flags = static_cast<uint64_t>(kReadFlags);
     how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
     auto handle = std::make_unique<Handle>();
-    handle->fd = static_cast<int>(::syscall(SYS_openat2, folder.fd_, relative.c_str(), &how,
-                                            sizeof how));
+    handle->fd =
+        static_cast<int>(::syscall(SYS_openat2, folder.fd_, relative.c_str(), &how, sizeof how));
     return FromOpened(std::move(handle));
 }
 
@@ -120,7 +122,7 @@ std::shared_ptr<const HostFolder> HostFolder::Open(const std::filesystem::path& 
     if (fd < 0) return nullptr;
     std::shared_ptr<const HostFolder> folder(new HostFolder(fd));
     // A kernel without openat2 opens nothing below the folder.
-    open_how how {};
+    open_how how{};
     how.flags = O_PATH | O_CLOEXEC;
     how.resolve = RESOLVE_BENEATH;
     const int probe = static_cast<int>(::syscall(SYS_openat2, fd, ".", &how, sizeof how));
@@ -177,16 +179,20 @@ std::optional<FolderStamp> StampFolder(const std::filesystem::path& folder) {
 }
 
 int64_t HostClockNow() {
-    timespec now {};
+    timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
     return int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
 }
 
 #else
 
-std::optional<FolderStamp> StampFolder(const std::filesystem::path&) { return std::nullopt; }
+std::optional<FolderStamp> StampFolder(const std::filesystem::path&) {
+    return std::nullopt;
+}
 
-int64_t HostClockNow() { return 0; }
+int64_t HostClockNow() {
+    return 0;
+}
 
 #endif
 

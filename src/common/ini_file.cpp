@@ -25,7 +25,10 @@ std::string FromUtf8(std::string_view text) {
             ++i;
             continue;
         }
-        const size_t extra = (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : (lead >> 3) == 30 ? 3 : 0;
+        const size_t extra = (lead >> 5) == 6    ? 1
+                             : (lead >> 4) == 14 ? 2
+                             : (lead >> 3) == 30 ? 3
+                                                 : 0;
         uint32_t code = lead & (0x3Fu >> extra);
         bool valid = extra > 0 && i + extra < text.size();
         for (size_t k = 1; valid && k <= extra; ++k) {
@@ -51,8 +54,9 @@ std::string FromUtf16Le(std::string_view text) {
         const uint32_t unit = static_cast<unsigned char>(text[i]) |
                               (static_cast<uint32_t>(static_cast<unsigned char>(text[i + 1])) << 8);
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < text.size()) {
-            const uint32_t low = static_cast<unsigned char>(text[i + 2]) |
-                                 (static_cast<uint32_t>(static_cast<unsigned char>(text[i + 3])) << 8);
+            const uint32_t low =
+                static_cast<unsigned char>(text[i + 2]) |
+                (static_cast<uint32_t>(static_cast<unsigned char>(text[i + 3])) << 8);
             if (low >= 0xDC00 && low <= 0xDFFF) i += 2;  // one character beyond U+00FF
             out.push_back('?');
             continue;

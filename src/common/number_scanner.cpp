@@ -7,7 +7,9 @@
 namespace venuecheck {
 namespace {
 
-bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+bool IsDigit(int c) {
+    return c >= '0' && c <= '9';
+}
 
 // Matches the longest prefix of a number in `text`; `complete` tells whether
 // that prefix is itself a number.
@@ -168,9 +170,13 @@ int32_t DecimalToInt(std::string_view number) {
     return static_cast<int32_t>(value);
 }
 
-double DecimalToDouble(std::string_view number) { return DecimalToReal<double>(number); }
+double DecimalToDouble(std::string_view number) {
+    return DecimalToReal<double>(number);
+}
 
-float DecimalToFloat(std::string_view number) { return DecimalToReal<float>(number); }
+float DecimalToFloat(std::string_view number) {
+    return DecimalToReal<float>(number);
+}
 
 int32_t IniInt(std::string_view value) {
     size_t i = 0;

@@ -40,9 +40,13 @@ constexpr std::string_view kMagicPlain = "SCRAM";
 
 }  // namespace
 
-uint8_t ScrambleByte(uint8_t plain) { return kScrambleTable[plain]; }
+uint8_t ScrambleByte(uint8_t plain) {
+    return kScrambleTable[plain];
+}
 
-uint8_t DescrambleByte(uint8_t scrambled) { return kDescrambleTable[scrambled]; }
+uint8_t DescrambleByte(uint8_t scrambled) {
+    return kDescrambleTable[scrambled];
+}
 
 bool IsScrambled(std::string_view bytes) {
     if (bytes.size() < kMagicPlain.size()) return false;

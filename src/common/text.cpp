@@ -16,9 +16,9 @@ int LineCounter::LineAt(size_t position) {
         counted_ = 0;
         line_ = 1;
     }
-    line_ += static_cast<int>(
-        std::count(text_.begin() + static_cast<std::ptrdiff_t>(counted_),
-                   text_.begin() + static_cast<std::ptrdiff_t>(position), '\n'));
+    line_ +=
+        static_cast<int>(std::count(text_.begin() + static_cast<std::ptrdiff_t>(counted_),
+                                    text_.begin() + static_cast<std::ptrdiff_t>(position), '\n'));
     counted_ = position;
     return line_;
 }

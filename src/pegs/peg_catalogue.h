@@ -17,12 +17,12 @@ struct PegRecord {
     std::string path;  // the path under which the peg file was read
     int32_t Ref = 0;
     std::string Image;
-    std::string Data;     // the peg data file
-    std::string Records;  // the peg's records file
-    std::string Fish;     // the peg stocks file
+    std::string Data;                   // the peg data file
+    std::string Records;                // the peg's records file
+    std::string Fish;                   // the peg stocks file
     std::string_view FishKey = "Fish";  // the key it came from: "Fish" or "Fish211f"
     std::string Sounds;
-    std::string Desc;     // the info file, or "[None]"
+    std::string Desc;      // the info file, or "[None]"
     float DPRatio = 1.0f;  // inches of depth per step of the depth byte
     float PH = 7.0f;
     float O2 = 1.0f;

@@ -400,7 +400,8 @@ private:
             ++length;
             return;
         }
-        if (length != 0) [[likely]] CountRun<kLane>(run, length);
+        if (length != 0) [[likely]]
+            CountRun<kLane>(run, length);
         run = value;
         length = 1;
     }
@@ -493,7 +494,8 @@ private:
                 // hash set's memory reads are under way at once (for a dry
                 // cell, a slot that is not needed).
                 constexpr size_t kAhead = 16;
-                if (i + kAhead < count) masks_.FetchSlot(Load4(cells + (i + kAhead) * kPegCellSize));
+                if (i + kAhead < count)
+                    masks_.FetchSlot(Load4(cells + (i + kAhead) * kPegCellSize));
                 masks_.Add(CountDepth<kAddEachCell>(cells + i * kPegCellSize, i % kLanes, sum));
             }
         } else {

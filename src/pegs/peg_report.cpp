@@ -5,13 +5,13 @@
 #include <optional>
 #include <string>
 
-#include "report/report.h"
 #include "common/file_services.h"
 #include "common/formatting.h"
 #include "common/text.h"
 #include "pegs/peg_catalogue.h"
 #include "pegs/peg_data.h"
 #include "pegs/peg_map.h"
+#include "report/report.h"
 #include "stocks/peg_stocking.h"
 #include "venues/venue_catalogue.h"
 

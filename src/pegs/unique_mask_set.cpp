@@ -21,8 +21,8 @@ bool UniqueMaskSet::GrowTable(uint32_t mask) {
     tableMasks_.resize(size + 1, 0);
     // The masks of the hash set that the table now covers move into it; the
     // hash set is built again from those left.
-    if (hashMasks_.empty() ||
-        std::none_of(hashMasks_.begin(), hashMasks_.end(), [size](uint32_t m) { return m < size; })) {
+    if (hashMasks_.empty() || std::none_of(hashMasks_.begin(), hashMasks_.end(),
+                                           [size](uint32_t m) { return m < size; })) {
         return true;
     }
     std::vector<uint64_t> held;

@@ -97,7 +97,9 @@ private:
     static constexpr uint32_t kFirstTableSize = uint32_t{1} << 12;
     // True when the table's masks are so many among those below tableEnd_
     // that walking the table is cheaper than walking their list.
-    bool TableIsDense() const { return size_t{tableCount_} * 8 >= tableEnd_; }
+    bool TableIsDense() const {
+        return size_t{tableCount_} * 8 >= tableEnd_;
+    }
     // Adds the cells of the table to those of each value of the masks' low
     // three bytes, summed in blocks of 256 masks, which share their upper
     // bytes and hold every value of the lowest.
@@ -113,7 +115,9 @@ private:
         const uint64_t product = uint64_t{mask} * 0x5BD1E995u;
         return static_cast<uint32_t>(product >> 32) ^ static_cast<uint32_t>(product);
     }
-    size_t Home(uint32_t mask) const { return static_cast<size_t>(Mix(mask) >> shift_); }
+    size_t Home(uint32_t mask) const {
+        return static_cast<size_t>(Mix(mask) >> shift_);
+    }
     // The slot of the mask, or the empty slot where it belongs.
     size_t Find(uint32_t mask) const {
         size_t i = Home(mask);
@@ -124,7 +128,9 @@ private:
     }
     // True when the hash set's masks fill so much of it that walking its
     // slots is cheaper than looking each of them up.
-    bool HashSetIsDense() const { return hashMasks_.size() * 4 >= capacity_; }
+    bool HashSetIsDense() const {
+        return hashMasks_.size() * 4 >= capacity_;
+    }
     void ClearHashSet();
     void Grow();
     void Rehash(uint32_t capacity);
@@ -149,7 +155,8 @@ private:
 
 inline bool UniqueMaskSet::Add(uint32_t mask, uint32_t cells) {
     if (cells == 0) return false;
-    if (mask < table_.size()) [[likely]] return AddToTable(mask, cells);
+    if (mask < table_.size()) [[likely]]
+        return AddToTable(mask, cells);
     if (mask < kTableMasks && GrowTable(mask)) return AddToTable(mask, cells);
     return AddToHashSet(mask, cells);
 }

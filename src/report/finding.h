@@ -20,15 +20,15 @@ struct Finding {
     // The data file to mend, relative to the game folder with '/' separators
     // and the letter case found on disk; empty when there is none.
     std::string file;
-    int line = 0;       // 1-based line in the file; 0 for none
-    std::string key;    // "[Details] Name" or a keyword such as "TEMP"
-    std::string names;  // the file the finding names, if it names one
+    int line = 0;         // 1-based line in the file; 0 for none
+    std::string key;      // "[Details] Name" or a keyword such as "TEMP"
+    std::string names;    // the file the finding names, if it names one
     int venueIndex = -1;  // the check run's selector position
     std::string venue;
     std::string venueFile;
-    std::string peg;      // the peg's name, when the finding belongs to a peg
+    std::string peg;  // the peg's name, when the finding belongs to a peg
     std::string pegFile;
-    std::string stock;    // the stock file the finding belongs to
+    std::string stock;  // the stock file the finding belongs to
 };
 
 struct FindingCounts {

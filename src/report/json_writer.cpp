@@ -32,8 +32,8 @@ std::string RenderJsonFinding(const Finding& f) {
                ", \"name\": " + JsonString(f.venue) + "}";
     }
     if (!f.pegFile.empty()) {
-        out += ", \"peg\": {\"name\": " + JsonString(f.peg) + ", \"file\": " + JsonString(f.pegFile) +
-               "}";
+        out += ", \"peg\": {\"name\": " + JsonString(f.peg) +
+               ", \"file\": " + JsonString(f.pegFile) + "}";
     }
     if (!f.stock.empty()) out += ", \"stock\": " + JsonString(f.stock);
     out += "}";
@@ -41,8 +41,8 @@ std::string RenderJsonFinding(const Finding& f) {
 }
 
 std::string RenderJsonReport(const RunHeader& header, const std::vector<CheckResult>& checks) {
-    std::string out = "{\n  \"tool\": " + Tool(header) + ",\n  \"gameDir\": " +
-                      JsonString(header.gameDir) + ",\n  \"checks\": [";
+    std::string out = "{\n  \"tool\": " + Tool(header) +
+                      ",\n  \"gameDir\": " + JsonString(header.gameDir) + ",\n  \"checks\": [";
     FindingCounts total;
     for (size_t c = 0; c < checks.size(); ++c) {
         const CheckResult& check = checks[c];

@@ -18,11 +18,15 @@ Rgb ColourOf(Presentation presentation) {
         case Presentation::kError:
         case Presentation::kWarningInRed:
         case Presentation::kParserError:
-        case Presentation::kParserErrorColon: return style::kError;
+        case Presentation::kParserErrorColon:
+            return style::kError;
         case Presentation::kWarning:
-        case Presentation::kParserWarning: return style::kWarning;
-        case Presentation::kAdvice: return style::kAdvice;
-        case Presentation::kLoadError: return style::kLoadError;
+        case Presentation::kParserWarning:
+            return style::kWarning;
+        case Presentation::kAdvice:
+            return style::kAdvice;
+        case Presentation::kLoadError:
+            return style::kLoadError;
     }
     return style::kError;
 }
@@ -48,9 +52,13 @@ void Report::EndPeg() {
     if (listener_ != nullptr) listener_->OnPegEnded();
 }
 
-void Report::BeginStock(std::string_view file) { stock_ = FoundPath(file); }
+void Report::BeginStock(std::string_view file) {
+    stock_ = FoundPath(file);
+}
 
-void Report::EndStock() { stock_.clear(); }
+void Report::EndStock() {
+    stock_.clear();
+}
 
 std::string Report::FoundPath(std::string_view gamePath) const {
     return folder_ != nullptr ? folder_->FoundPath(gamePath) : GamePathWithSlashes(gamePath);

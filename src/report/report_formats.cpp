@@ -62,8 +62,8 @@ std::string JsonString(std::string_view text) {
 }
 
 std::string RenderRuns(int check, std::string_view venue, const std::vector<StyledRun>& runs) {
-    std::string out = "{\"check\": " + std::to_string(check) + ", \"venue\": " + JsonString(venue) +
-                      "}\n";
+    std::string out =
+        "{\"check\": " + std::to_string(check) + ", \"venue\": " + JsonString(venue) + "}\n";
     for (const auto& run : runs) {
         const Rgb& c = run.style.colour;
         out += "{\"text\": " + JsonString(run.text) + ", \"font\": " + JsonString(run.style.face) +
@@ -74,6 +74,5 @@ std::string RenderRuns(int check, std::string_view venue, const std::vector<Styl
     }
     return out;
 }
-
 
 }  // namespace venuecheck

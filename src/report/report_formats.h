@@ -25,5 +25,4 @@ std::string RenderRuns(int check, std::string_view venue, const std::vector<Styl
 // as \u00xx (the data is 8-bit, the byte's value is its code point).
 std::string JsonString(std::string_view text);
 
-
 }  // namespace venuecheck

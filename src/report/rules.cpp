@@ -44,8 +44,7 @@ constexpr std::array kRules = {
          "under this short reference; add a Ref line of at most 9 plain characters, unique among "
          "the venues."},
     Rule{R::kVenueReferenceTooLong, "venue-reference-too-long", S::kError, P::kError,
-         "The venue reference is longer than 9 characters",
-         "Venue reference exceeds 9 characters",
+         "The venue reference is longer than 9 characters", "Venue reference exceeds 9 characters",
          "The game builds file names from the reference and keeps at most 9 characters of it. "
          "Shorten the Ref line of the [Details] section."},
     Rule{R::kVenueReferenceIllegalCharacters, "venue-reference-illegal-characters", S::kError,
@@ -69,9 +68,8 @@ constexpr std::array kRules = {
          "The venue file names no temperature look-up file", "Lookup line isn't present",
          "The game writes the water temperatures it works out into the file of the Lookup line "
          "of the [Weather] section. Add the line, naming a file in the peg folder."},
-    Rule{R::kVenueRecordsNotWritable, "venue-records-not-writable", S::kWarning,
-         P::kWarningInRed, "The venue's records file cannot be written",
-         "Unable to write to the records file",
+    Rule{R::kVenueRecordsNotWritable, "venue-records-not-writable", S::kWarning, P::kWarningInRed,
+         "The venue's records file cannot be written", "Unable to write to the records file",
          "The checker could not create a file beside the records file, so the game will not be "
          "able to save the venue's records either. Check that the folder of the Records line "
          "exists and can be written."},
@@ -80,8 +78,7 @@ constexpr std::array kRules = {
          "The file of the Lastpeg line does not exist and cannot be created. Check that its "
          "folder exists and can be written, or mend the path."},
     Rule{R::kVenueLookupNotWritable, "venue-lookup-not-writable", S::kError, P::kError,
-         "The temperature look-up file cannot be written",
-         "Unable to write the temp look up file",
+         "The temperature look-up file cannot be written", "Unable to write the temp look up file",
          "The file of the Lookup line does not exist and cannot be created. Check that its "
          "folder exists and can be written, or mend the path."},
     Rule{R::kVenueWeatherNotFound, "venue-weather-not-found", S::kError, P::kError,
@@ -93,8 +90,7 @@ constexpr std::array kRules = {
          "The Desc line of the [Details] section is there but names no file. Name the venue's "
          "info file, or remove the line if the venue has none."},
     Rule{R::kVenueNotScrambled, "venue-not-scrambled", S::kWarning, P::kWarning,
-         "The venue file is plain text",
-         "Venue file not scrambled, it's wiser to scramble these.",
+         "The venue file is plain text", "Venue file not scrambled, it's wiser to scramble these.",
          "Players can read and change a plain venue file. Scramble it with the game's tools "
          "before the venue is handed out."},
     Rule{R::kVenueInfoNotFound, "venue-info-not-found", S::kWarning, P::kWarning,
@@ -161,8 +157,8 @@ constexpr std::array kRules = {
          "The peg's stocking list is missing", "Peg stocks file not found",
          "The Fish line of the [Files] section names a file that does not exist, so the peg "
          "holds no fish. Mend the path or add the stocking list."},
-    Rule{R::kPegInfoBlank, "peg-info-blank", S::kError, P::kError,
-         "The peg's Desc line is empty", "Info file specified on Desc line is blank",
+    Rule{R::kPegInfoBlank, "peg-info-blank", S::kError, P::kError, "The peg's Desc line is empty",
+         "Info file specified on Desc line is blank",
          "The Desc line of the [Details] section is there but names no file. Name the peg's "
          "info file, or remove the line if the peg has none."},
     Rule{R::kPegDepthAccuracyPoor, "peg-depth-accuracy-poor", S::kError, P::kError,
@@ -218,8 +214,8 @@ constexpr std::array kRules = {
          "There are aren't many unique object areas on the peg to cast to.",
          "The peg has from 11 to 29 distinct sets of objects sharing cells. Overlap objects in "
          "more combinations to give more places to cast to."},
-    Rule{R::kPegDepthAccuracyImprovable, "peg-depth-accuracy-improvable", S::kAdvice,
-         P::kAdvice, "The peg's depths could be modelled in more detail",
+    Rule{R::kPegDepthAccuracyImprovable, "peg-depth-accuracy-improvable", S::kAdvice, P::kAdvice,
+         "The peg's depths could be modelled in more detail",
          "The peg could be improved with more detailed depth modelling",
          "From 15 % to 30 % of the possible depth values occur in the peg's grid: good, and "
          "better with more."},
@@ -254,8 +250,8 @@ constexpr std::array kRules = {
          "A picture of the stocking list is missing", "can't find graphic file <picture>",
          "The record names a picture that does not exist. Mend the path, add the picture, or "
          "write [None] when the stock has none."},
-    Rule{R::kStockingGraphicNameTooLong, "stocking-graphic-name-too-long", S::kWarning,
-         P::kWarning, "A picture of the stocking list has a long name",
+    Rule{R::kStockingGraphicNameTooLong, "stocking-graphic-name-too-long", S::kWarning, P::kWarning,
+         "A picture of the stocking list has a long name",
          "graphic <picture> is greater than 10 chars and may not display correct",
          "The game may not show a picture whose file name (with its extension) is longer than "
          "14 characters. Rename the picture."},
@@ -281,9 +277,8 @@ constexpr std::array kRules = {
          "on <KEYWORD> line ( parameter out of range )",
          "The WINDS or CLOUD statement gives the ideal, the minimum, the maximum and the "
          "importance; the ideal must lie from the minimum to the maximum. Mend the values."},
-    Rule{R::kStockUnrecognisedCommand, "stock-unrecognised-command", S::kWarning,
-         P::kParserWarning, "The stock file holds a word that is no statement",
-         "unrecognised command : <word>",
+    Rule{R::kStockUnrecognisedCommand, "stock-unrecognised-command", S::kWarning, P::kParserWarning,
+         "The stock file holds a word that is no statement", "unrecognised command : <word>",
          "The game skips the rest of a line that does not start with a statement it knows. Mend "
          "the spelling, or start the line with ; to make it a comment."},
     Rule{R::kStockMinSizeAboveMaxSize, "stock-min-size-above-max-size", S::kError,
@@ -297,8 +292,8 @@ constexpr std::array kRules = {
          "The stock file could not be loaded", "Can't load stock file.",
          "The checker had no memory left to read the stock file. Close other programs and "
          "check again."},
-    Rule{R::kStockSpeciesMaximumUnknown, "stock-species-maximum-unknown", S::kWarning,
-         P::kWarning, "The stock's species has no maximum size",
+    Rule{R::kStockSpeciesMaximumUnknown, "stock-species-maximum-unknown", S::kWarning, P::kWarning,
+         "The stock's species has no maximum size",
          "No species maximum size found, manual check required.",
          "Either the REF statement of the stock names no species of the game (and the default "
          "species is missing too), or the species has no line in maxsize.txt. Without it the "
@@ -338,18 +333,27 @@ static_assert(TableInOrder(), "the rule table follows the order of RuleId");
 
 std::string_view SeverityName(Severity severity) {
     switch (severity) {
-        case Severity::kError: return "error";
-        case Severity::kWarning: return "warning";
-        case Severity::kAdvice: return "advice";
+        case Severity::kError:
+            return "error";
+        case Severity::kWarning:
+            return "warning";
+        case Severity::kAdvice:
+            return "advice";
     }
     return "error";
 }
 
 void FindingCounts::Add(Severity severity) {
     switch (severity) {
-        case Severity::kError: ++errors; break;
-        case Severity::kWarning: ++warnings; break;
-        case Severity::kAdvice: ++advice; break;
+        case Severity::kError:
+            ++errors;
+            break;
+        case Severity::kWarning:
+            ++warnings;
+            break;
+        case Severity::kAdvice:
+            ++advice;
+            break;
     }
 }
 
@@ -360,9 +364,13 @@ FindingCounts& FindingCounts::operator+=(const FindingCounts& other) {
     return *this;
 }
 
-std::span<const Rule> Rules() { return kRules; }
+std::span<const Rule> Rules() {
+    return kRules;
+}
 
-const Rule& RuleOf(RuleId rule) { return kRules[static_cast<size_t>(rule)]; }
+const Rule& RuleOf(RuleId rule) {
+    return kRules[static_cast<size_t>(rule)];
+}
 
 const Rule* FindRule(std::string_view id) {
     for (const Rule& rule : kRules) {
@@ -374,13 +382,19 @@ const Rule* FindRule(std::string_view id) {
 std::string_view PrefixOf(Presentation presentation) {
     switch (presentation) {
         case P::kError:
-        case P::kLoadError: return "\n\tError : ";
+        case P::kLoadError:
+            return "\n\tError : ";
         case P::kWarning:
-        case P::kWarningInRed: return "\n\tWarning : ";
-        case P::kAdvice: return "\n\tAdvice : ";
-        case P::kParserError: return "\n\t : Error ";
-        case P::kParserErrorColon: return "\n\t : Error : ";
-        case P::kParserWarning: return "\n\t : Warning : ";
+        case P::kWarningInRed:
+            return "\n\tWarning : ";
+        case P::kAdvice:
+            return "\n\tAdvice : ";
+        case P::kParserError:
+            return "\n\t : Error ";
+        case P::kParserErrorColon:
+            return "\n\t : Error : ";
+        case P::kParserWarning:
+            return "\n\t : Warning : ";
     }
     return "\n\tError : ";
 }

@@ -87,14 +87,14 @@ enum class RuleId : int {
 // How a rule's line looks in the pane: its prefix before the message, and
 // its colour.
 enum class Presentation {
-    kError,           // "\n\tError : ", red
-    kWarning,         // "\n\tWarning : ", purple
-    kAdvice,          // "\n\tAdvice : ", green
-    kWarningInRed,    // "\n\tWarning : ", red like the errors around it
-    kLoadError,       // "\n\tError : ", blue
-    kParserError,     // "\n\t : Error ", red
+    kError,             // "\n\tError : ", red
+    kWarning,           // "\n\tWarning : ", purple
+    kAdvice,            // "\n\tAdvice : ", green
+    kWarningInRed,      // "\n\tWarning : ", red like the errors around it
+    kLoadError,         // "\n\tError : ", blue
+    kParserError,       // "\n\t : Error ", red
     kParserErrorColon,  // "\n\t : Error : ", red
-    kParserWarning,   // "\n\t : Warning : ", purple
+    kParserWarning,     // "\n\t : Warning : ", purple
 };
 
 struct Rule {

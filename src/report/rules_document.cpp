@@ -68,8 +68,8 @@ std::string RenderRulesMarkdown() {
             // "stock-" would also take the stocking rules.
             if (group.prefix == "stock-" && rule.id.substr(0, 9) == "stocking-") continue;
             out += "\n### " + std::string(rule.id) + "\n\n" + std::string(rule.title) + ".\n\n" +
-                   "- severity: " + std::string(SeverityName(rule.severity)) + "\n" +
-                   "- line: `" + RuleLine(rule) + "`\n\n" + std::string(rule.help) + "\n";
+                   "- severity: " + std::string(SeverityName(rule.severity)) + "\n" + "- line: `" +
+                   RuleLine(rule) + "`\n\n" + std::string(rule.help) + "\n";
         }
     }
     return out;

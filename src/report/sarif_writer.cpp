@@ -12,8 +12,8 @@ namespace venuecheck {
 namespace {
 
 bool Unreserved(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '-' || c == '.' || c == '_' || c == '~';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~';
 }
 
 void PutEncoded(std::string& out, unsigned char byte) {
@@ -24,9 +24,12 @@ void PutEncoded(std::string& out, unsigned char byte) {
 
 std::string_view Level(Severity severity) {
     switch (severity) {
-        case Severity::kError: return "error";
-        case Severity::kWarning: return "warning";
-        case Severity::kAdvice: return "note";
+        case Severity::kError:
+            return "error";
+        case Severity::kWarning:
+            return "warning";
+        case Severity::kAdvice:
+            return "note";
     }
     return "error";
 }
@@ -59,10 +62,10 @@ uint64_t Fnv1a(std::string_view text, uint64_t hash = 14695981039346656037ull) {
 // counts findings that are alike in every other way.
 std::string Fingerprint(const Finding& f, int occurrence) {
     uint64_t hash = Fnv1a(RuleOf(f.rule).id);
-    for (std::string_view part : {std::string_view(f.file), std::string_view(f.key),
-                                  std::string_view(f.message), std::string_view(f.names),
-                                  std::string_view(f.venueFile), std::string_view(f.pegFile),
-                                  std::string_view(f.stock)}) {
+    for (std::string_view part :
+         {std::string_view(f.file), std::string_view(f.key), std::string_view(f.message),
+          std::string_view(f.names), std::string_view(f.venueFile), std::string_view(f.pegFile),
+          std::string_view(f.stock)}) {
         hash = Fnv1a("\x1f", hash);
         hash = Fnv1a(part, hash);
     }
@@ -72,14 +75,16 @@ std::string Fingerprint(const Finding& f, int occurrence) {
     return buffer;
 }
 
-std::string Text(std::string_view text) { return "{\"text\": " + JsonString(text) + "}"; }
+std::string Text(std::string_view text) {
+    return "{\"text\": " + JsonString(text) + "}";
+}
 
 std::string RuleObject(const Rule& rule) {
     const std::string line = RuleLine(rule);
     std::string markdown = std::string(rule.help) + "\n\nThe report line: `" + line + "`";
     return "{\"id\": " + JsonString(rule.id) + ", \"name\": " + JsonString(RuleName(rule.id)) +
-           ", \"shortDescription\": " + Text(rule.title) +
-           ", \"fullDescription\": " + Text(std::string(rule.title) + ". The report line: " + line) +
+           ", \"shortDescription\": " + Text(rule.title) + ", \"fullDescription\": " +
+           Text(std::string(rule.title) + ". The report line: " + line) +
            ", \"help\": {\"text\": " + JsonString(rule.help) +
            ", \"markdown\": " + JsonString(markdown) + "}" +
            ", \"defaultConfiguration\": {\"level\": " + JsonString(Level(rule.severity)) + "}" +
@@ -129,7 +134,8 @@ std::string RenderSarifReport(const RunHeader& header, const std::vector<CheckRe
         "  \"$schema\": \"https://json.schemastore.org/sarif-2.1.0.json\",\n"
         "  \"runs\": [\n    {\n      \"tool\": {\n        \"driver\": {\n"
         "          \"name\": " +
-        JsonString(header.toolName) + ",\n          \"version\": " + JsonString(header.toolVersion) +
+        JsonString(header.toolName) +
+        ",\n          \"version\": " + JsonString(header.toolVersion) +
         ",\n          \"semanticVersion\": " + JsonString(header.toolVersion) +
         ",\n          \"rules\": [";
     bool first = true;
@@ -138,8 +144,10 @@ std::string RenderSarifReport(const RunHeader& header, const std::vector<CheckRe
         first = false;
         out += RuleObject(rule);
     }
-    out += "\n          ]\n        }\n      },\n      \"originalUriBaseIds\": {\"GAMEDIR\": {\"uri\": " +
-           JsonString(FolderUri(header.gameDir)) + "}},\n      \"results\": [";
+    out +=
+        "\n          ]\n        }\n      },\n      \"originalUriBaseIds\": {\"GAMEDIR\": "
+        "{\"uri\": " +
+        JsonString(FolderUri(header.gameDir)) + "}},\n      \"results\": [";
 
     std::map<std::string, int> seen;
     first = true;

@@ -1,9 +1,9 @@
 #include "species/max_size_table.h"
 
 #include "common/game_folder.h"
+#include "common/keyword_values.h"
 #include "common/number_scanner.h"
 #include "common/text.h"
-#include "common/keyword_values.h"
 #include "species/species_keywords.h"
 
 namespace venuecheck {

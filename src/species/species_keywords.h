@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "common/number_scanner.h"
 #include "common/keyword_values.h"
+#include "common/number_scanner.h"
 #include "species/species_record.h"
 
 namespace venuecheck {

@@ -4,11 +4,11 @@
 #include <optional>
 #include <string>
 
-#include "report/report.h"
 #include "common/file_services.h"
 #include "common/game_folder.h"
 #include "common/number_scanner.h"
 #include "common/text.h"
+#include "report/report.h"
 #include "stocks/stock_file_list.h"
 
 namespace venuecheck {
@@ -44,7 +44,8 @@ int CheckPegStocking(const GameFolder& folder, Report& report, std::string_view 
     auto finding = [&](RuleId rule, std::string message, std::string_view names,
                        std::string_view stock = {}) {
         if (!stock.empty()) report.BeginStock(stock);
-        const auto shown = report.Make(rule, Place{path, recordLine, {}, names}, std::move(message));
+        const auto shown =
+            report.Make(rule, Place{path, recordLine, {}, names}, std::move(message));
         if (!stock.empty()) report.EndStock();
         if (!shown) return;
         WriteStockingHeading(report.Pane(), findings, path);
@@ -90,14 +91,15 @@ int CheckPegStocking(const GameFolder& folder, Report& report, std::string_view 
         }
 
         if (!FileExists(folder, stockFile)) {
-            finding(RuleId::kStockingStockNotFound, "can't find stock file " + stockFile,
-                    stockFile, stockFile);
+            finding(RuleId::kStockingStockNotFound, "can't find stock file " + stockFile, stockFile,
+                    stockFile);
         } else {
             stockFiles.AddStockFile(stockFile);
         }
         if (EqualNoCase(graphic, kNone)) continue;
         if (!FileExists(folder, graphic)) {
-            finding(RuleId::kStockingGraphicNotFound, "can't find graphic file " + graphic, graphic);
+            finding(RuleId::kStockingGraphicNotFound, "can't find graphic file " + graphic,
+                    graphic);
         }
         if (BaseName(graphic).size() > kLongestGraphicName) {
             finding(RuleId::kStockingGraphicNameTooLong,

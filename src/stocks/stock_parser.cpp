@@ -4,12 +4,12 @@
 #include <limits>
 #include <type_traits>
 
-#include "report/report.h"
 #include "common/file_services.h"
 #include "common/game_folder.h"
 #include "common/keyword_index.h"
 #include "common/scrambled_file.h"
 #include "common/text.h"
+#include "report/report.h"
 #include "species/species_catalogue.h"
 
 namespace venuecheck {
@@ -442,10 +442,12 @@ void ReadStockContent(std::string_view content, StockRecord& stock, const StockC
     if (stock.minSize > stock.maxSize) {
         // Mended where the smaller size is given, or else the bigger.
         const bool minSizeRead = stock.minSizeLine != 0;
-        context.report.Add(RuleId::kStockMinSizeAboveMaxSize,
-                           Place{stock.fileName, minSizeRead ? stock.minSizeLine : stock.maxSizeLine,
-                                 minSizeRead ? "MINSIZE" : (stock.maxSizeLine != 0 ? "MAXSIZE" : ""),
-                                 {}});
+        context.report.Add(
+            RuleId::kStockMinSizeAboveMaxSize,
+            Place{stock.fileName,
+                  minSizeRead ? stock.minSizeLine : stock.maxSizeLine,
+                  minSizeRead ? "MINSIZE" : (stock.maxSizeLine != 0 ? "MAXSIZE" : ""),
+                  {}});
     }
 }
 

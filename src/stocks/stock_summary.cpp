@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "report/report.h"
 #include "common/formatting.h"
+#include "report/report.h"
 #include "species/max_size_table.h"
 #include "species/species_catalogue.h"
 #include "stocks/stock_file_list.h"
@@ -118,8 +118,8 @@ void JudgeStock(Report& report, std::string_view name, std::optional<StockRecord
     if (static_cast<uint32_t>(stock->maxSize) > static_cast<uint32_t>(allowed)) {
         report.Add(RuleId::kStockSizeAboveMaximum,
                    Place{name, stock->maxSizeLine, stock->maxSizeLine != 0 ? "MAXSIZE" : "", {}},
-                   "Size ( " + FormatInt(stock->maxSize) + " ) is bigger than max size allowed of " +
-                       FormatInt(allowed) + " drams.");
+                   "Size ( " + FormatInt(stock->maxSize) +
+                       " ) is bigger than max size allowed of " + FormatInt(allowed) + " drams.");
     }
 }
 

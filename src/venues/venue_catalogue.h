@@ -32,14 +32,14 @@ struct VenueRecord {
     std::string Lastpeg{kUnknown};  // the last-peg file
     std::string Records{kUnknown};  // the records file
     std::string Weather{kUnknown};
-    std::string Desc{kNone};        // the info file
+    std::string Desc{kNone};  // the info file
     int32_t Tempmodel = 1;
     float Tempfact = 1.0f;
-    std::string Lookup{kUnknown};   // the temperature look-up file
+    std::string Lookup{kUnknown};  // the temperature look-up file
     uint32_t Flags = 0;
-    std::string Path;               // "venues/" and the file name found
-    bool Scrambled = false;         // read from a scrambled file
-    KeyLines Lines;                 // where each value came from in the file
+    std::string Path;        // "venues/" and the file name found
+    bool Scrambled = false;  // read from a scrambled file
+    KeyLines Lines;          // where each value came from in the file
 };
 
 // A byte below 0x20 or above 0x7F.

@@ -3,18 +3,18 @@
 #include <array>
 #include <string>
 
-#include "report/report.h"
 #include "common/file_services.h"
 #include "common/formatting.h"
 #include "common/text.h"
+#include "report/report.h"
 #include "venues/venue_catalogue.h"
 
 namespace venuecheck {
 namespace {
 
 constexpr std::array<std::string_view, 6> kTempModels = {
-    "Typical medium depth lake", "Large lake / loch",    "Slow flowing river / small pond",
-    "Medium flowing river",      "Fast flowing river",   "Very large lake / sea",
+    "Typical medium depth lake", "Large lake / loch",  "Slow flowing river / small pond",
+    "Medium flowing river",      "Fast flowing river", "Very large lake / sea",
 };
 
 // Whether the game can write a file it keeps from one game to the next (the
@@ -101,7 +101,8 @@ bool WriteVenueReport(const GameFolder& folder, Report& report, const VenueRecor
     if (EqualNoCase(v.Records, kUnknown)) {
         add(RuleId::kVenueRecordsLineMissing, at("Details", "Records"));
     }
-    if (EqualNoCase(v.Lookup, kUnknown)) add(RuleId::kVenueLookupLineMissing, at("Weather", "Lookup"));
+    if (EqualNoCase(v.Lookup, kUnknown))
+        add(RuleId::kVenueLookupLineMissing, at("Weather", "Lookup"));
 
     // The records file itself may hold the venue's records: probe a file of
     // its own beside it. This warning is red, like the errors around it.

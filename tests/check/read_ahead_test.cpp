@@ -52,7 +52,8 @@ std::string Peg(int ref, const std::string& data) {
 void MakeGame(const TempFolder& game, const std::function<void(const TempFolder&)>& change) {
     game.Write("maxsize.txt", "1 4000 Roach\n");
     game.Write("species/roach.sp", "REF ROACH\nNAME Roach\nMAXSIZE 4000\nEND\n");
-    game.Write("venues/a.ven", "[Details]\nName=Water\nRef=W\nDir=pegs\\*.peg\nRecords=pegs\\r.txt\n");
+    game.Write("venues/a.ven",
+               "[Details]\nName=Water\nRef=W\nDir=pegs\\*.peg\nRecords=pegs\\r.txt\n");
     game.Write("stocks/s1.stk", Scramble("REF ROACH\nNAME Plain roach\nQTY 20\nEND\n"));
     game.Write("stocks/s2.stk", "REF ROACH\nNAME Roach two\nQTY 30\nEND\n");
     fs::create_directories(game.Path() / "data");
@@ -67,8 +68,8 @@ void MakeGame(const TempFolder& game, const std::function<void(const TempFolder&
 
 struct Outcome {
     std::string report;
-    std::vector<std::string> read;   // the files read, relative, in order
-    std::vector<std::string> left;   // the folder afterwards: each file and its bytes
+    std::vector<std::string> read;  // the files read, relative, in order
+    std::vector<std::string> left;  // the folder afterwards: each file and its bytes
 };
 
 Outcome CheckAll(const std::function<void(const TempFolder&)>& change, bool readAhead) {
@@ -140,8 +141,9 @@ const AheadCase kCases[] = {
     {"a peg file and a stocks file that are probe files",
      [](const TempFolder& g) {
          g.Write("pegs/p1.fsh_test_.tmp", "1 stocks\\s2.stk roach [None]\n");
-         g.Write("pegs/p2.peg", "[Details]\nName=P2\nRef=2\n[Files]\nData=pegs\\p2.dat\nRecords=pegs\\p1.fsh\n"
-                                "Fish=pegs\\p1.fsh_test_.tmp\n");
+         g.Write("pegs/p2.peg",
+                 "[Details]\nName=P2\nRef=2\n[Files]\nData=pegs\\p2.dat\nRecords=pegs\\p1.fsh\n"
+                 "Fish=pegs\\p1.fsh_test_.tmp\n");
          g.Write("pegs/r.txt_test_.tmp", Grid(320, 1));
          SetData(g, 1, "pegs\\r.txt_test_.tmp");
      }},

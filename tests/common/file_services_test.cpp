@@ -69,15 +69,15 @@ TEST(FileExists, TestsPlainFilesAndZipEntries) {
         {"pegs/Lake/peg1.dat", true},
         {"PEGS\\lake\\PEG1.DAT", true},  // Windows paths: backslashes, any letter case
         {"pegs/Lake/missing.dat", false},
-        {"pegs/folder.dat", false},      // a folder is no file
+        {"pegs/folder.dat", false},  // a folder is no file
         {"", false},
-        {":a.zip/x.dat", true},          // top-level entry in any letter case
+        {":a.zip/x.dat", true},  // top-level entry in any letter case
         {":A.ZIP/X.dat", true},
         {":a.zip:x.dat", true},
-        {":a.zip/y.dat", false},         // only stored in a sub-folder
-        {":a.zip/sub/y.dat", false},     // the archive would be "a.zip/sub"
-        {":a.zip/", false},              // no entry name
-        {"::x", false},                  // no archive name
+        {":a.zip/y.dat", false},      // only stored in a sub-folder
+        {":a.zip/sub/y.dat", false},  // the archive would be "a.zip/sub"
+        {":a.zip/", false},           // no entry name
+        {"::x", false},               // no archive name
         {":missing.zip/x.dat", false},
         {":notazip.zip/x.dat", false},
         {":pegs\\lake\\lake.zip\\PEG2.dat", true},

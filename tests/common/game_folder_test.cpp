@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "common/host_file.h"
-#include "common/text.h"
 #include "common/read_ahead.h"
+#include "common/text.h"
 #include "support/test_support.h"
 
 namespace venuecheck {
@@ -23,7 +23,8 @@ TEST(GameFolder, ResolvesWindowsPathsWithoutRegardToCase) {
     TempFolder game;
     game.Write("Venues/Lake/Pegs.txt", "x");
     const GameFolder folder(game.Path());
-    EXPECT_EQ(folder.Resolve("venues\\LAKE\\pegs.TXT"), game.Path() / "Venues" / "Lake" / "Pegs.txt");
+    EXPECT_EQ(folder.Resolve("venues\\LAKE\\pegs.TXT"),
+              game.Path() / "Venues" / "Lake" / "Pegs.txt");
     EXPECT_EQ(folder.Resolve("Venues/Lake/Pegs.txt"), game.Path() / "Venues" / "Lake" / "Pegs.txt");
     // What does not exist keeps its letter case, inside the folder found.
     EXPECT_EQ(folder.Resolve("VENUES/lake/New.tmp"), game.Path() / "Venues" / "Lake" / "New.tmp");
@@ -41,9 +42,11 @@ TEST(GameFolder, FindsFilesInTheOrderOfTheWindowsFileSystem) {
     std::filesystem::create_directories(game.Path() / "venues" / "dir.ven");
     const GameFolder folder(game.Path());
     // Upper-cased, '_' (0x5F) comes after the letters.
-    const std::vector<std::string> expected = {"A.ven", "a2.ven", "b.ven", "dir.ven", "Z.ven", "_c.VEN"};
+    const std::vector<std::string> expected = {"A.ven",   "a2.ven", "b.ven",
+                                               "dir.ven", "Z.ven",  "_c.VEN"};
     EXPECT_EQ(folder.FindFiles("VENUES/*.ven"), expected);
-    EXPECT_EQ(folder.FindFiles("venues\\?.VEN"), (std::vector<std::string>{"A.ven", "b.ven", "Z.ven"}));
+    EXPECT_EQ(folder.FindFiles("venues\\?.VEN"),
+              (std::vector<std::string>{"A.ven", "b.ven", "Z.ven"}));
     EXPECT_TRUE(folder.FindFiles("missing/*.ven").empty());
     EXPECT_EQ(folder.FindFiles("venues/*.*").size(), 8u);  // also the name without extension
 }
@@ -55,12 +58,20 @@ TEST(WildcardMatch, FollowsTheWindowsSearch) {
         bool match;
     };
     const Case cases[] = {
-        {"*.peg", "peg1.peg", true}, {"*.peg", "PEG1.PEG", true}, {"*.peg", "peg1.pegs", false},
-        {"*.peg", ".peg", true},     {"p?g.*", "peg.x", true},    {"p?g.*", "pg.x", false},
-        {"*", "", true},             {"*.*", "noext", true},      {"*a*b*", "xxaxxbxx", true},
-        {"[Unknown]", "[unknown]", true},                         {"*.peg", "peg", false},
+        {"*.peg", "peg1.peg", true},
+        {"*.peg", "PEG1.PEG", true},
+        {"*.peg", "peg1.pegs", false},
+        {"*.peg", ".peg", true},
+        {"p?g.*", "peg.x", true},
+        {"p?g.*", "pg.x", false},
+        {"*", "", true},
+        {"*.*", "noext", true},
+        {"*a*b*", "xxaxxbxx", true},
+        {"[Unknown]", "[unknown]", true},
+        {"*.peg", "peg", false},
     };
-    for (const auto& c : cases) EXPECT_EQ(WildcardMatch(c.pattern, c.name), c.match) << c.pattern << " " << c.name;
+    for (const auto& c : cases)
+        EXPECT_EQ(WildcardMatch(c.pattern, c.name), c.match) << c.pattern << " " << c.name;
 }
 
 TEST(GameFolder, NeverReadsOrWritesAnythingButRegularFiles) {
@@ -260,7 +271,8 @@ TEST(GameFolder, ReadsAheadOnlyWhatCanBeReadTheSameInTurn) {
     // link is not followed.
     const auto ahead = folder.PathAhead("VENUES/lake/sub/deep.txt");
     ASSERT_TRUE(ahead);
-    std::filesystem::rename(game.Path() / "Venues" / "Lake" / "sub", game.Path() / "Venues" / "Lake" / "sub2");
+    std::filesystem::rename(game.Path() / "Venues" / "Lake" / "sub",
+                            game.Path() / "Venues" / "Lake" / "sub2");
     std::filesystem::create_directory_symlink("sub2", game.Path() / "Venues" / "Lake" / "sub");
     EXPECT_FALSE(GameFolder::OpenAhead(*ahead));
 }
@@ -275,7 +287,8 @@ TEST(GameFolder, GivesWhatWasReadAheadOnlyWhereItIsWhatTheFileHoldsInTurn) {
     GameFolder folder(game.Path());
     folder.UseReadAhead(&readAhead);
     std::vector<std::string> read;
-    folder.OnFileRead([&](const std::filesystem::path& path) { read.push_back(path.filename().string()); });
+    folder.OnFileRead(
+        [&](const std::filesystem::path& path) { read.push_back(path.filename().string()); });
     const KeptListings keep(folder);
     folder.ReadFilesAhead({"maxsize.txt", "VENUES/lake/probe_test_.tmp", "VENUES/lake/second.txt",
                            "VENUES/lake/pegs.txt", "venues/other.txt"});
@@ -314,7 +327,8 @@ TEST(GameFolder, ALaterRunTakesAListingAgainOnlyWhileItsFolderIsUnchanged) {
     }
     // Unchanged folders answer as the disk does, run after run; a file's
     // permissions are asked anew each run.
-    std::filesystem::permissions(game.Path() / "venues" / "other.txt", std::filesystem::perms::none);
+    std::filesystem::permissions(game.Path() / "venues" / "other.txt",
+                                 std::filesystem::perms::none);
     const GameFolder plain(game.Path());
     const KeptListings keep(folder);
     EXPECT_EQ(folder.CanOpen("venues/other.txt"), plain.CanOpen("venues/other.txt"));

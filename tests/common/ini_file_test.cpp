@@ -75,7 +75,8 @@ TEST(IniFile, SurvivesJunk) {
     EXPECT_EQ(nul.GetString("S", "K", ""), "ab");
     // Many keys and sections stay fast.
     std::string many = "[S]\n";
-    for (int i = 0; i < 200000; ++i) many += "K" + std::to_string(i) + "=v\n[T" + std::to_string(i) + "]\n";
+    for (int i = 0; i < 200000; ++i)
+        many += "K" + std::to_string(i) + "=v\n[T" + std::to_string(i) + "]\n";
     const IniFile big = IniFile::Parse(many);
     EXPECT_EQ(big.GetString("S", "K0", ""), "v");
     EXPECT_EQ(big.GetString("T5", "K6", "d"), "v");
@@ -89,24 +90,23 @@ namespace {
 
 TEST(IniFile, TellsTheLineOfTheKeyItAnswersWith) {
     const IniFile ini = IniFile::Parse(
-        "\xEF\xBB\xBF; a comment\r\n"     // 1
-        "[Details]\r\n"                    // 2
-        "Name=First\r\n"                   // 3
-        "name=Second\r\n"                  // 4: the first line of a key wins
-        "\r\n"                             // 5
-        "  Ref = L1\r\n"                   // 6
-        "[Weather]\n"                      // 7
-        "[details]\n"                      // 8: a later section of a name is not searched
-        "Dir=pegs\\*.peg\n");              // 9
+        "\xEF\xBB\xBF; a comment\r\n"  // 1
+        "[Details]\r\n"                // 2
+        "Name=First\r\n"               // 3
+        "name=Second\r\n"              // 4: the first line of a key wins
+        "\r\n"                         // 5
+        "  Ref = L1\r\n"               // 6
+        "[Weather]\n"                  // 7
+        "[details]\n"                  // 8: a later section of a name is not searched
+        "Dir=pegs\\*.peg\n");          // 9
     const struct {
         const char* section;
         const char* key;
         int line;
     } cases[] = {
-        {"Details", "Name", 3}, {"DETAILS", "ref", 6},
-        {"Details", "Dir", 2},  // missing: the line of its section
-        {"Weather", "Lookup", 7},
-        {"Files", "Image", 0},  // neither key nor section
+        {"Details", "Name", 3},   {"DETAILS", "ref", 6},
+        {"Details", "Dir", 2},                            // missing: the line of its section
+        {"Weather", "Lookup", 7}, {"Files", "Image", 0},  // neither key nor section
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ini.LineOf(c.section, c.key), c.line) << c.section << " " << c.key;

@@ -19,7 +19,7 @@ TEST(TextScanner, ReadsIntegersLikePercentD) {
         {"42", true, 42, 2},
         {"  \n\t-17x", true, -17, 7},
         {"+5 ", true, 5, 2},
-        {"-", false, 0, 1},           // a lone sign fails and stays consumed
+        {"-", false, 0, 1},  // a lone sign fails and stays consumed
         {"-x", false, 0, 1},
         {"x", false, 0, 0},
         {"99999999999", true, 2147483647, 11},  // saturates
@@ -46,12 +46,14 @@ TEST(TextScanner, ReadsRealsLikePercentF) {
         size_t consumed;
     };
     const Case cases[] = {
-        {"1.5", true, 1.5f, 3},       {" -2.25e1 ", true, -22.5f, 8}, {".5", true, 0.5f, 2},
-        {"3.", true, 3.0f, 2},        {"7", true, 7.0f, 1},           {"1e3", true, 1000.0f, 3},
-        {".", false, 0, 1},           {"1e", false, 0, 2},            {"1e+x", false, 0, 3},
-        {"inf", false, 0, 0},         {"nan", false, 0, 0},           {"0x10", true, 0.0f, 1},
-        {"1.5.3", true, 1.5f, 3},     {"0.1", true, 0.1f, 3},         {"1e40", true, INFINITY, 4},
-        {"1e-50", true, 0.0f, 5},
+        {"1.5", true, 1.5f, 3},      {" -2.25e1 ", true, -22.5f, 8},
+        {".5", true, 0.5f, 2},       {"3.", true, 3.0f, 2},
+        {"7", true, 7.0f, 1},        {"1e3", true, 1000.0f, 3},
+        {".", false, 0, 1},          {"1e", false, 0, 2},
+        {"1e+x", false, 0, 3},       {"inf", false, 0, 0},
+        {"nan", false, 0, 0},        {"0x10", true, 0.0f, 1},
+        {"1.5.3", true, 1.5f, 3},    {"0.1", true, 0.1f, 3},
+        {"1e40", true, INFINITY, 4}, {"1e-50", true, 0.0f, 5},
     };
     for (const auto& c : cases) {
         TextScanner scanner(c.text);

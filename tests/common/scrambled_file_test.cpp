@@ -23,7 +23,8 @@ TEST(ScrambleByte, PermutesBitsAndDescrambleUndoesIt) {
         EXPECT_EQ(DescrambleByte(ScrambleByte(static_cast<uint8_t>(v))), v);
     }
     std::string magic;
-    for (char c : std::string("SCRAM")) magic.push_back(static_cast<char>(ScrambleByte(static_cast<uint8_t>(c))));
+    for (char c : std::string("SCRAM"))
+        magic.push_back(static_cast<char>(ScrambleByte(static_cast<uint8_t>(c))));
     EXPECT_EQ(magic, kMagic);
 }
 
@@ -35,10 +36,10 @@ TEST(Descramble, ReadsThePayloadAfterTheHeader) {
     };
     const Case cases[] = {
         {kMagic + std::string(46, 'h') + "\x98\xC8\xD8", true, "abc"},
-        {kMagic + std::string(46, 'h'), true, ""},  // exactly 51 bytes
-        {kMagic, true, ""},                         // magic only, shorter than the header
+        {kMagic + std::string(46, 'h'), true, ""},            // exactly 51 bytes
+        {kMagic, true, ""},                                   // magic only, shorter than the header
         {"SCRAM" + std::string(46, 'h') + "abc", false, ""},  // the plain letters are no magic
-        {"\xF0\xD0\xE0\x90", false, ""},            // 4 bytes
+        {"\xF0\xD0\xE0\x90", false, ""},                      // 4 bytes
         {"", false, ""},
     };
     for (const auto& c : cases) {

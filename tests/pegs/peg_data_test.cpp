@@ -166,12 +166,14 @@ TEST(AnalysePegData, CountsEveryMaskWhateverTheGridMixes) {
     };
     const auto scattered = [](uint32_t i) { return (i + 1) * 0x9E3779B1u ^ 0xA5A5A5A5u; };
     for (uint32_t i = 0; i < 20000; ++i) add(scattered(i % 40), static_cast<uint8_t>(1 + i % 200));
-    for (uint32_t i = 0; i < 60000; ++i) add(scattered(1000 + i), static_cast<uint8_t>(1 + i % 255));
+    for (uint32_t i = 0; i < 60000; ++i)
+        add(scattered(1000 + i), static_cast<uint8_t>(1 + i % 255));
     for (uint32_t i = 0; i < 60000; ++i) {
         add(scattered(100000 + static_cast<uint32_t>(random() % 3000)),
             static_cast<uint8_t>(1 + random() % 255));
     }
-    for (uint32_t i = 0; i < 30000; ++i) add(uint32_t{1} << (i / 1000 % 32), static_cast<uint8_t>(i / 700));
+    for (uint32_t i = 0; i < 30000; ++i)
+        add(uint32_t{1} << (i / 1000 % 32), static_cast<uint8_t>(i / 700));
     for (uint32_t i = 0; i < 20000; ++i) add(scattered(i % 40 + 7), static_cast<uint8_t>(9));
     for (uint32_t i = 0; i < 40000; ++i) {
         add(i % 3 == 0 ? scattered(200000 + i) : 3000 + i, static_cast<uint8_t>(1 + i % 250));
@@ -179,8 +181,10 @@ TEST(AnalysePegData, CountsEveryMaskWhateverTheGridMixes) {
     for (uint32_t i = 0; i < 60000; ++i) add(50000 + i, static_cast<uint8_t>(1 + i % 7));
     // 400 masks of 24 objects in turn, and then 400 of 16 objects, more
     // than the table of recent masks takes without two in a pair.
-    for (uint32_t i = 0; i < 40000; ++i) add(scattered(300000 + i % 400) >> 8, static_cast<uint8_t>(1 + i % 9));
-    for (uint32_t i = 0; i < 40000; ++i) add(scattered(400000 + i % 400) >> 16, static_cast<uint8_t>(1 + i % 200));
+    for (uint32_t i = 0; i < 40000; ++i)
+        add(scattered(300000 + i % 400) >> 8, static_cast<uint8_t>(1 + i % 9));
+    for (uint32_t i = 0; i < 40000; ++i)
+        add(scattered(400000 + i % 400) >> 16, static_cast<uint8_t>(1 + i % 200));
 
     PlainFigures plain;
     for (const auto& cell : cells) plain.Add(cell.mask, cell.depth, 0.5f);
@@ -210,8 +214,8 @@ TEST(ReadPegData, LaysTheGridOutFromTheCellWidthAndTheLength) {
                                            {7, 68 * 3 + 5, 68, 3},  // a part row is left out
                                            {1, 480, 480, 1},
                                            {4, 0, 120, 0}}) {
-        const PegData data =
-            ReadPegData(MakePegDataOfCells(0, 4, c.cellWidth, std::vector<gamegen::PegCell>(c.cells)));
+        const PegData data = ReadPegData(
+            MakePegDataOfCells(0, 4, c.cellWidth, std::vector<gamegen::PegCell>(c.cells)));
         ASSERT_TRUE(data.grid) << c.cellWidth;
         EXPECT_EQ(data.grid->CellsPerRow(), c.cellsPerRow) << c.cellWidth;
         EXPECT_EQ(data.grid->Rows(), c.rows) << c.cellWidth;
@@ -229,7 +233,7 @@ TEST(ReadPegData, RefusesWhatCannotBeLaidOut) {
     const std::string sound = MakePegDataOfCells(5, 4, 4, {});
     auto withSize = [&sound](int16_t height, int16_t width) {
         return MakePegDataOfCells(5, height, width,
-                        std::vector<gamegen::PegCell>(480, gamegen::PegCell{1, 1}));
+                                  std::vector<gamegen::PegCell>(480, gamegen::PegCell{1, 1}));
     };
     const std::vector<Case> cases = {
         {"empty", "", false, 0, false},
@@ -382,10 +386,19 @@ TEST(UniqueMaskSet, TableAndHashSetActAsOneSet) {
     for (uint32_t bit = 0; bit < 32; ++bit) masks.push_back(uint32_t{1} << bit);
     for (int i = 0; i < 20000; ++i) {
         switch (random() % 4) {
-            case 0: masks.push_back(static_cast<uint32_t>(random() % 5000)); break;
-            case 1: masks.push_back(static_cast<uint32_t>(random() % UniqueMaskSet::kTableMasks)); break;
-            case 2: masks.push_back(UniqueMaskSet::kTableMasks - 1 - static_cast<uint32_t>(random() % 3)); break;
-            default: masks.push_back(static_cast<uint32_t>(random())); break;
+            case 0:
+                masks.push_back(static_cast<uint32_t>(random() % 5000));
+                break;
+            case 1:
+                masks.push_back(static_cast<uint32_t>(random() % UniqueMaskSet::kTableMasks));
+                break;
+            case 2:
+                masks.push_back(UniqueMaskSet::kTableMasks - 1 -
+                                static_cast<uint32_t>(random() % 3));
+                break;
+            default:
+                masks.push_back(static_cast<uint32_t>(random()));
+                break;
         }
     }
     masks.push_back(UniqueMaskSet::kTableMasks);

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "report/recording_pane.h"
-#include "report/report.h"
 #include "common/game_folder.h"
 #include "gamegen/peg_data.h"
 #include "pegs/peg_catalogue.h"
 #include "pegs/peg_data.h"
+#include "report/recording_pane.h"
+#include "report/report.h"
 #include "stocks/stock_file_list.h"
 #include "support/test_support.h"
 
@@ -96,7 +96,8 @@ protected:
 };
 
 TEST_F(PegSection, WritesEveryLineInItsPlaceAndStyle) {
-    game_.Write("pegs/lake/reed.dat", MakePegDataOfCells(16, 4, 480, {{0, 0}, {0, 5}, {3, 5}, {3, 10}}));
+    game_.Write("pegs/lake/reed.dat",
+                MakePegDataOfCells(16, 4, 480, {{0, 0}, {0, 5}, {3, 5}, {3, 10}}));
     game_.Write("pegs/lake/reed.stk",
                 "1 stocks/roach.stk roach [none]\n2 stocks/gone.stk gone [none]\n");
     const PegRecord peg = Peg(
@@ -230,7 +231,7 @@ TEST_F(PegSection, DataThatCannotBeAnalysedShowsZerosAndIsNotGraded) {
         MakePegDataOfCells(5, 4, 4, std::vector<gamegen::PegCell>(120, gamegen::PegCell{1, 1}));
     auto withSize = [](int16_t height, int16_t width) {
         return MakePegDataOfCells(5, height, width,
-                        std::vector<gamegen::PegCell>(480, gamegen::PegCell{1, 1}));
+                                  std::vector<gamegen::PegCell>(480, gamegen::PegCell{1, 1}));
     };
     {
         zipFile zip =

@@ -816,6 +816,17 @@ private slots:
                                             .arg(c.advice));
         QVERIFY(window.StatusTime().startsWith(QStringLiteral("checked in ")));
         QVERIFY(window.StatusTime().contains(QStringLiteral(" ms at ")));
+
+        // The busy cursor is up while a check runs, and only then.
+        std::vector<Qt::CursorShape> during;
+        QObject::connect(&window, &CheckerWindow::CheckStarted, [&during] {
+            const QCursor* cursor = QApplication::overrideCursor();
+            during.push_back(cursor != nullptr ? cursor->shape() : Qt::ArrowCursor);
+        });
+        QTest::keyClick(&window, Qt::Key_F5);
+        QVERIFY(!during.empty());
+        for (Qt::CursorShape shape : during) QCOMPARE(shape, Qt::WaitCursor);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
     }
 
     void EveryActionHasAMenuEntryAndAShortcut() {

@@ -35,8 +35,9 @@ TEST(JsonWriter, WritesTheFieldsThatHaveValues) {
     Finding bare;
     bare.rule = RuleId::kStockNotLoaded;
     bare.message = "Can't load stock file.";
-    EXPECT_EQ(RenderJsonFinding(bare), "{\"rule\": \"stock-not-loaded\", \"severity\": \"error\", "
-                                       "\"message\": \"Can't load stock file.\"}");
+    EXPECT_EQ(RenderJsonFinding(bare),
+              "{\"rule\": \"stock-not-loaded\", \"severity\": \"error\", "
+              "\"message\": \"Can't load stock file.\"}");
 }
 
 TEST(JsonWriter, EscapesEveryByteOfTheGamesText) {
@@ -46,7 +47,8 @@ TEST(JsonWriter, EscapesEveryByteOfTheGamesText) {
     f.pegFile = "pegs/p.peg";
     f.stock = "s.stk";
     const std::string json = RenderJsonFinding(f);
-    EXPECT_NE(json.find("\"message\": \"a\\\"b\\\\c\\td\\u0001\\u00e9\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"message\": \"a\\\"b\\\\c\\td\\u0001\\u00e9\""), std::string::npos)
+        << json;
     EXPECT_NE(json.find("\"peg\": {\"name\": \"P\\u00ff\", \"file\": \"pegs/p.peg\"}"),
               std::string::npos);
     EXPECT_NE(json.find("\"stock\": \"s.stk\""), std::string::npos);
@@ -116,8 +118,9 @@ TEST(SarifWriter, LocatesAFindingWithoutAFileAtItsVenueFile) {
     Finding f;
     f.rule = RuleId::kStockNotLoaded;
     f.message = "Can't load stock file.";
-    const std::string sarif = RenderSarifReport(
-        RunHeader{"venuecheck", "1.2.3", "/g"}, {CheckResult{0, "A", "venues/a.ven", {f}, {1, 0, 0}}});
+    const std::string sarif =
+        RenderSarifReport(RunHeader{"venuecheck", "1.2.3", "/g"},
+                          {CheckResult{0, "A", "venues/a.ven", {f}, {1, 0, 0}}});
     EXPECT_NE(sarif.find("{\"uri\": \"venues/a.ven\", \"uriBaseId\": \"GAMEDIR\"}, \"region\": "
                          "{\"startLine\": 1}"),
               std::string::npos)

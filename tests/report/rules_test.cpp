@@ -141,8 +141,9 @@ TEST(FindingFilter, RefusesUnknownRulesAndBadGlobs) {
     } cases[] = {
         {"no-such-rule", "unknown rule 'no-such-rule' (see --list-rules)"},
         {"", "unknown rule '' (see --list-rules)"},
-        {"peg-sounds-missing:", "empty glob in 'peg-sounds-missing:' (leave out the ':' to ignore "
-                                "'peg-sounds-missing' everywhere)"},
+        {"peg-sounds-missing:",
+         "empty glob in 'peg-sounds-missing:' (leave out the ':' to ignore "
+         "'peg-sounds-missing' everywhere)"},
         {"peg-sounds-missing:pegs\\lake\\*", "bad glob 'pegs\\lake\\*': write '/' between folders"},
         {"peg-sounds-missing:pegs/[ab]*", "bad glob 'pegs/[ab]*': only '*' and '?' are wildcards"},
     };

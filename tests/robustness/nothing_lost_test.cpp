@@ -14,8 +14,8 @@
 
 #include "../../fuzz/folder_snapshot.h"
 #include "check/checker.h"
-#include "report/recording_pane.h"
 #include "common/scrambled_file.h"
+#include "report/recording_pane.h"
 #include "robustness/sound_game.h"
 #include "support/test_support.h"
 

@@ -8,9 +8,9 @@
 
 #include "common/game_folder.h"
 #include "report/check_record.h"
+#include "species/max_size_table.h"
 #include "species/species_catalogue.h"
 #include "species/species_keywords.h"
-#include "species/max_size_table.h"
 #include "stocks/peg_stocking.h"
 #include "stocks/stock_file_list.h"
 #include "stocks/stock_parser.h"
@@ -25,8 +25,8 @@ std::vector<std::string> Places(const CheckRecorder& recorder) {
     std::vector<std::string> places;
     for (const auto& recorded : recorder.Findings()) {
         const Finding& f = recorded.finding;
-        std::string place = std::string(RuleOf(f.rule).id) + " " + f.file + ":" +
-                            std::to_string(f.line);
+        std::string place =
+            std::string(RuleOf(f.rule).id) + " " + f.file + ":" + std::to_string(f.line);
         if (!f.key.empty()) place += " " + f.key;
         if (!f.names.empty()) place += " -> " + f.names;
         places.push_back(place);
@@ -42,14 +42,14 @@ TEST(StockFindingPlaces, PointAtTheStatementsLine) {
     StockRecord stock = NewStock(species);
     stock.fileName = "stocks/test.stk";
     ReadStockContent(
-        "REF ROACH\r\n"              // 1
-        "TEMP 10 14 24 3\r\n"        // 2: ideal below its minimum
-        "\r\n"                       // 3
-        "  MONTH 13 50\r\n"          // 4: no month 13
-        "O2 7 4\r\n"                 // 5: values missing, and so out of order
-        "BANANA 3\r\n"               // 6
+        "REF ROACH\r\n"               // 1
+        "TEMP 10 14 24 3\r\n"         // 2: ideal below its minimum
+        "\r\n"                        // 3
+        "  MONTH 13 50\r\n"           // 4: no month 13
+        "O2 7 4\r\n"                  // 5: values missing, and so out of order
+        "BANANA 3\r\n"                // 6
         "MINSIZE 500 MAXSIZE 20\r\n"  // 7: two statements on one line
-        "QTY 20 fish\r\n",           // 8: FISH without a value
+        "QTY 20 fish\r\n",            // 8: FISH without a value
         stock, StockContext{species, report, nullptr});
     EXPECT_EQ(Places(recorder), (std::vector<std::string>{
                                     "stock-range-order-wrong stocks/test.stk:2 TEMP",

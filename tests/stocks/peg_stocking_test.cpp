@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "common/game_folder.h"
 #include "report/recording_pane.h"
 #include "report/report.h"
-#include "common/game_folder.h"
 #include "stocks/stock_file_list.h"
 #include "support/test_support.h"
 

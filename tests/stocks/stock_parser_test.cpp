@@ -4,10 +4,10 @@
 
 #include <random>
 
-#include "report/recording_pane.h"
-#include "report/report.h"
 #include "common/game_folder.h"
 #include "common/scrambled_file.h"
+#include "report/recording_pane.h"
+#include "report/report.h"
 #include "species/species_catalogue.h"
 #include "species/species_keywords.h"
 #include "support/test_support.h"

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "report/recording_pane.h"
-#include "report/report.h"
 #include "common/game_folder.h"
 #include "common/scrambled_file.h"
+#include "report/recording_pane.h"
+#include "report/report.h"
 #include "species/max_size_table.h"
 #include "species/species_catalogue.h"
 #include "stocks/stock_file_list.h"

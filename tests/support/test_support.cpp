@@ -16,9 +16,8 @@ TempFolder::TempFolder() {
     static std::atomic<unsigned> counter{0};
     std::random_device random;
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    path_ = fs::temp_directory_path() /
-            ("venuecheck-test-" + std::to_string(random()) + "-" + std::to_string(stamp) + "-" +
-             std::to_string(counter++));
+    path_ = fs::temp_directory_path() / ("venuecheck-test-" + std::to_string(random()) + "-" +
+                                         std::to_string(stamp) + "-" + std::to_string(counter++));
     fs::create_directories(path_);
 }
 
@@ -54,7 +53,9 @@ void TempFolder::CopyFixture(std::string_view fixture) const {
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
 }
 
-fs::path TestDataDir() { return fs::path(VENUECHECK_TEST_DATA_DIR); }
+fs::path TestDataDir() {
+    return fs::path(VENUECHECK_TEST_DATA_DIR);
+}
 
 std::string ReadWholeFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

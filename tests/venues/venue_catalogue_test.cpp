@@ -49,7 +49,8 @@ TEST(ReadVenueFile, TakesDefaultsAndNumbers) {
     EXPECT_EQ(none.Path, "venues/none.ven");
 
     const VenueRecord v = ReadVenueFile(
-        "[details]\nLASTPEG=a.txt\nLevel=2.5x\n[WEATHER]\nTempmodel=3rd\nTempfact=junk\n", "p", true);
+        "[details]\nLASTPEG=a.txt\nLevel=2.5x\n[WEATHER]\nTempmodel=3rd\nTempfact=junk\n", "p",
+        true);
     EXPECT_EQ(v.Lastpeg, "a.txt");
     EXPECT_FLOAT_EQ(v.Level, 2.5f);
     EXPECT_EQ(v.Tempmodel, 3);
@@ -86,7 +87,8 @@ TEST(VenueCatalogue, SortsByNameKeepingTiesInReverseOfDiscovery) {
     }
     // '_' (0x5F) sorts before letters, which compare in lower case; "[" (0x5B)
     // of the folder's default name before both.
-    EXPECT_EQ(names, (std::vector<std::string>{"[Unknown]", "_under", "alpha", "Alpha", "beta", "Zed"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"[Unknown]", "_under", "alpha", "Alpha", "beta", "Zed"}));
     EXPECT_EQ(refs[2], "third");
     EXPECT_EQ(refs[3], "second");
     const VenueRecord* zed = catalogue.VenueAtIndex(5);

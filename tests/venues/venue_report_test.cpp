@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
+#include "common/game_folder.h"
 #include "report/check_record.h"
 #include "report/recording_pane.h"
 #include "report/report.h"
-#include "common/game_folder.h"
 #include "support/test_support.h"
 #include "venues/venue_catalogue.h"
 
@@ -41,7 +41,8 @@ std::vector<std::string> ListFiles(const std::filesystem::path& root) {
 TEST(WriteVenueReport, WritesEveryLineOfAFaultyVenueInOrderAndColour) {
     TempFolder game;
     const GameFolder folder(game.Path());
-    VenueRecord venue = ReadVenueFile("[Details]\nName=\nRef=REFERENCE10\xFF\nDesc=\n", "venues/bad.ven", false);
+    VenueRecord venue =
+        ReadVenueFile("[Details]\nName=\nRef=REFERENCE10\xFF\nDesc=\n", "venues/bad.ven", false);
     venue.Name = std::string(31, '&');  // also too long, with ampersands
     venue.Flags |= kNameTooLong | kNameAmpersand;
     const auto before = ListFiles(game.Path());
@@ -52,7 +53,8 @@ TEST(WriteVenueReport, WritesEveryLineOfAFaultyVenueInOrderAndColour) {
     const std::vector<std::string> expected = {
         "00008c|280|" + std::string(31, '&') + " by [Unknown] ( [Unknown] )\n\n",
         "000000B|220|Venue details",
-        "000000|200|\n\tFile-name\t\tvenues/bad.ven\n\tReference\t\tREFERENCE10\xFF\n\tScrambled\t\tNo"
+        "000000|200|\n\tFile-name\t\tvenues/"
+        "bad.ven\n\tReference\t\tREFERENCE10\xFF\n\tScrambled\t\tNo"
         "\n\tPegs\t\t\t0\n\tPeg Folder\t\t[Unknown]\n\tInfo file\t\t\t\n\tRecords file\t\t[Unknown]"
         "\n\tLast peg file\t\t[Unknown]\n\tLevel\t\t\t1.00\n\tWeather file\t\t[Unknown]"
         "\n\tTemp lookup file\t\t[Unknown]\n\tTemp model\t\tTypical medium depth lake"
@@ -137,7 +139,8 @@ TEST(WriteVenueReport, ProbesOfNamesThatReadAsArchivePathsLeaveNothing) {
     TempFolder game;
     const GameFolder folder(game.Path());
     VenueRecord venue = ReadVenueFile(
-        "[Details]\nName=N\nRef=R\nDir=*.peg\nLastpeg=:last.txt\nRecords=:rec\n[Weather]\nLookup=:look\n",
+        "[Details]\nName=N\nRef=R\nDir=*.peg\nLastpeg=:last.txt\nRecords=:rec\n[Weather]\nLookup=:"
+        "look\n",
         "venues/v.ven", true);
     RecordingPane pane;
     Report report(pane);
@@ -173,13 +176,13 @@ namespace {
 TEST(WriteVenueReport, FindingsPointAtTheKeysLineInTheVenueFile) {
     TempFolder game;
     const std::string content =
-        "[Details]\n"                                   // 1
-        "Name=A name with & in it\n"                    // 2
-        "Ref=MUCHTOOLONGREF\n"                          // 3
-        "Dir=pegs\\lake\\*.peg\n"                       // 4
-        "Records=elsewhere\\rec.txt\n"                  // 5
-        "[Weather]\n"                                   // 6
-        "Weather=weather\\Lake.wea\n";                  // 7
+        "[Details]\n"                   // 1
+        "Name=A name with & in it\n"    // 2
+        "Ref=MUCHTOOLONGREF\n"          // 3
+        "Dir=pegs\\lake\\*.peg\n"       // 4
+        "Records=elsewhere\\rec.txt\n"  // 5
+        "[Weather]\n"                   // 6
+        "Weather=weather\\Lake.wea\n";  // 7
     game.Write("Venues/Lake.ven", content);
     game.Write("Weather/.keep", "");
     GameFolder folder(game.Path());
@@ -199,7 +202,8 @@ TEST(WriteVenueReport, FindingsPointAtTheKeysLineInTheVenueFile) {
         EXPECT_EQ(f.venueIndex, 4);
         EXPECT_EQ(f.venueFile, "Venues/Lake.ven");
         // The pane shows each finding's line where the finding says.
-        EXPECT_EQ(recorder.PlainText().substr(recorded.textOffset, PaneLine(f).size()), PaneLine(f));
+        EXPECT_EQ(recorder.PlainText().substr(recorded.textOffset, PaneLine(f).size()),
+                  PaneLine(f));
     }
     EXPECT_EQ(places, (std::vector<std::string>{
                           "venue-name-ampersand Venues/Lake.ven:2 [Details] Name",

@@ -68,7 +68,8 @@ public:
     void Checking(size_t done, std::string_view venue) {
         if (!enabled_) return;
         const auto now = Clock::now();
-        if (now - start_ < delay_ || (shown_ && now - lastShown_ < std::chrono::milliseconds(100))) {
+        if (now - start_ < delay_ ||
+            (shown_ && now - lastShown_ < std::chrono::milliseconds(100))) {
             return;
         }
         std::cerr << "\r\x1b[Kchecking " << done + 1 << " of " << total_ << ": " << venue
@@ -218,7 +219,8 @@ int main(int argc, char** argv) {
         total += report.Counts();
         std::vector<PegMap> maps = mapMaker.TakeMaps();
         std::string venueFile;
-        if (const VenueRecord* record = checker.Venues().VenueAtIndex(static_cast<size_t>(position))) {
+        if (const VenueRecord* record =
+                checker.Venues().VenueAtIndex(static_cast<size_t>(position))) {
             venueFile = checker.Folder().FoundPath(record->Path);
         }
         if (mapFolder && !mapError) mapError = mapFolder->Write(venueFile, maps);

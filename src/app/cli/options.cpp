@@ -39,8 +39,9 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
 namespace {
 
 ParsedCommandLine Parse(int argc, const char* const* argv) {
-    CLI::App app{"Checks the venues of a Pelarin game folder and reports errors, warnings and advice.",
-                 "venuecheck"};
+    CLI::App app{
+        "Checks the venues of a Pelarin game folder and reports errors, warnings and advice.",
+        "venuecheck"};
     CommandLineOptions o;
     bool all = false;
     std::string minSeverity = "advice";

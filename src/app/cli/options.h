@@ -20,8 +20,8 @@ struct CommandLineOptions {
     std::optional<int> maxWarnings;
     bool listRules = false;
     bool version = false;
-    bool noMaps = false;                 // html without the peg maps
-    std::optional<std::string> mapsDir;  // where to write a PNG map of every peg
+    bool noMaps = false;                   // html without the peg maps
+    std::optional<std::string> mapsDir;    // where to write a PNG map of every peg
     std::optional<std::string> filesRead;  // for measurements, not in the help
 };
 

@@ -160,7 +160,13 @@ OutputFile::OutputFile(const fs::path& target, RunFiles& files) : target_(target
     int error = EEXIST;
     for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
         fs::path temporary = target_;
-        temporary += stem + (attempt == 0 ? "" : "-" + std::to_string(attempt)) + ".tmp";
+        std::string suffix = stem;
+        if (attempt > 0) {
+            suffix += '-';
+            suffix += std::to_string(attempt);
+        }
+        suffix += ".tmp";
+        temporary += suffix;
         const RunFiles::Guard guard(&files_);
         fd_ = OpenNew(temporary);
         error = fd_ < 0 ? errno : 0;

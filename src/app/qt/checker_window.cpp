@@ -629,6 +629,7 @@ void CheckerWindow::RunCheck(Why why, PegMapMaker* maps) {
     }
 
     const BusyCursor busy;
+    emit CheckStarted();
     if (why != Why::kReloaded) note_.clear();
     if (why == Why::kChanged && staleCatalogues_) {
         // A venue file changed while re-check on change was off.

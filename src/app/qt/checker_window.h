@@ -158,6 +158,8 @@ public:
     QDialog* IgnoredRulesWindow() const { return ignoredRules_; }
 
 signals:
+    // A check run starts, with the busy cursor up.
+    void CheckStarted();
     // A check run's report is shown in the pane.
     void CheckShown();
 

@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
-#include "check/checker.h"
-#include "report/report.h"
 #include "app/win32/rich_edit_pane.h"
 #include "app/win32/test_mode.h"
+#include "check/checker.h"
 #include "common/game_folder.h"
+#include "report/report.h"
 
 namespace venuecheck {
 namespace {

@@ -47,8 +47,9 @@ TEST_P(FixtureOutput, MatchesExpectedTextAndRuns) {
     for (const std::string format : {"text", "runs"}) {
         TempFolder game;
         fs::copy(fixture / "game", game.Path(), fs::copy_options::recursive);
-        const auto result = RunCommand(ShellQuote(VENUECHECK_BINARY) + " --game-dir " +
-                                       ShellQuote(game.Path().string()) + " --all --format " + format);
+        const auto result =
+            RunCommand(ShellQuote(VENUECHECK_BINARY) + " --game-dir " +
+                       ShellQuote(game.Path().string()) + " --all --format " + format);
         ASSERT_TRUE(result.status == 0 || result.status == 1) << "exit status " << result.status;
         const fs::path expected = fixture / ("expected." + format);
         if (update) {

@@ -39,9 +39,10 @@ protected:
 
     static std::string Clean() {
         return std::string("\xF0\xD0\xE0\x90\x96", 5) + std::string(46, '\0') +
-               Scrambled("[Details]\nName=Quiet \"Water\"\nRef=QW\nDir=pegs\\*.peg\n"
-                         "Lastpeg=pegs\\last.txt\nRecords=pegs\\rec.txt\n[Weather]\n"
-                         "Weather=weather.wea\nLookup=pegs\\look.txt\n");
+               Scrambled(
+                   "[Details]\nName=Quiet \"Water\"\nRef=QW\nDir=pegs\\*.peg\n"
+                   "Lastpeg=pegs\\last.txt\nRecords=pegs\\rec.txt\n[Weather]\n"
+                   "Weather=weather.wea\nLookup=pegs\\look.txt\n");
     }
 
     static std::string Scrambled(const std::string& plain) {
@@ -80,16 +81,17 @@ TEST_F(CommandLine, SelectsVenuesByNameAndPosition) {
         int status;
     };
     const Case cases[] = {
-        {"--venue Lake", "L1", 1},         // exact match first
+        {"--venue Lake", "L1", 1},  // exact match first
         {"--venue LAKE", "L2", 1},
-        {"--venue lake", "L2", 1},         // then the first without regard to case
+        {"--venue lake", "L2", 1},  // then the first without regard to case
         {"--index 1", "L1", 1},
         {"--venue 'quiet \"water\"'", "QW", 0},
     };
     for (const auto& c : cases) {
         const CommandResult r = Run(c.arguments + " --format text");
         EXPECT_EQ(r.status, c.status) << c.arguments;
-        EXPECT_NE(r.out.find("\n\tReference\t\t" + c.reference + "\n"), std::string::npos) << c.arguments;
+        EXPECT_NE(r.out.find("\n\tReference\t\t" + c.reference + "\n"), std::string::npos)
+            << c.arguments;
         EXPECT_EQ(r.err.substr(0, 17), "1 venues checked:") << c.arguments;
     }
 }
@@ -101,8 +103,9 @@ TEST_F(CommandLine, ChecksEveryVenueByDefaultAndCountsFindings) {
     // Each check run is the pane's text followed by one line break.
     EXPECT_EQ(r.out.substr(0, 21), "LAKE by [Unknown] ( [");
     EXPECT_NE(r.out.find(" )\n\nVenue details"), std::string::npos);
-    EXPECT_NE(r.out.find("wiser to scramble these.\n\nStock file summary\nNo stocks loaded\nLake by"),
-              std::string::npos);
+    EXPECT_NE(
+        r.out.find("wiser to scramble these.\n\nStock file summary\nNo stocks loaded\nLake by"),
+        std::string::npos);
 
     const CommandResult clean = Run("--venue 'Quiet \"Water\"' --format text");
     EXPECT_EQ(clean.status, 0);
@@ -121,34 +124,51 @@ TEST_F(CommandLine, SeverityAndIgnoredRulesLeaveLinesOutOfEveryCount) {
     const std::string noReference = "\tError : Venue reference exceeds";
     const Case cases[] = {
         {"--quiet", "3 venues checked: 12 errors, 0 warnings, 0 advice", 1, {notScrambled}, {}},
-        {"--min-severity error", "3 venues checked: 12 errors, 0 warnings, 0 advice", 1,
-         {notScrambled}, {}},
-        {"--min-severity warning", "3 venues checked: 12 errors, 2 warnings, 0 advice", 1, {},
+        {"--min-severity error",
+         "3 venues checked: 12 errors, 0 warnings, 0 advice",
+         1,
+         {notScrambled},
+         {}},
+        {"--min-severity warning",
+         "3 venues checked: 12 errors, 2 warnings, 0 advice",
+         1,
+         {},
          {notScrambled}},
-        {"--ignore venue-not-scrambled", "3 venues checked: 12 errors, 0 warnings, 0 advice", 1,
-         {notScrambled}, {}},
+        {"--ignore venue-not-scrambled",
+         "3 venues checked: 12 errors, 0 warnings, 0 advice",
+         1,
+         {notScrambled},
+         {}},
         // Only in the files the glob matches, without regard to case.
-        {"--ignore venue-not-scrambled:VENUES/A.*", "3 venues checked: 12 errors, 1 warnings, 0 advice",
-         1, {}, {notScrambled}},
+        {"--ignore venue-not-scrambled:VENUES/A.*",
+         "3 venues checked: 12 errors, 1 warnings, 0 advice",
+         1,
+         {},
+         {notScrambled}},
         {"--ignore venue-last-peg-line-missing --ignore venue-no-pegs-loaded:venues/?.ven",
-         "3 venues checked: 8 errors, 2 warnings, 0 advice", 1, {"LastPeg line isn't present",
-         "No pegs loaded"}, {notScrambled}},
+         "3 venues checked: 8 errors, 2 warnings, 0 advice",
+         1,
+         {"LastPeg line isn't present", "No pegs loaded"},
+         {notScrambled}},
     };
     for (const Case& c : cases) {
         const CommandResult r = Run(c.arguments + " --format text");
         EXPECT_EQ(r.status, c.status) << c.arguments;
         EXPECT_EQ(r.err, c.counts + "\n") << c.arguments;
-        for (const auto& line : c.absent) EXPECT_EQ(r.out.find(line), std::string::npos) << c.arguments;
-        for (const auto& line : c.present) EXPECT_NE(r.out.find(line), std::string::npos) << c.arguments;
+        for (const auto& line : c.absent)
+            EXPECT_EQ(r.out.find(line), std::string::npos) << c.arguments;
+        for (const auto& line : c.present)
+            EXPECT_NE(r.out.find(line), std::string::npos) << c.arguments;
         EXPECT_EQ(r.out.find(noReference), std::string::npos);
     }
 }
 
 TEST_F(CommandLine, MoreWarningsThanAllowedFail) {
     // A venue whose only finding is a warning: it is not scrambled.
-    game_.Write("venues/d.ven", "[Details]\nName=Plain\nRef=PL\nDir=pegs\\*.peg\n"
-                                "Lastpeg=pegs\\last.txt\nRecords=pegs\\rec.txt\n[Weather]\n"
-                                "Weather=weather.wea\nLookup=pegs\\look.txt\n");
+    game_.Write("venues/d.ven",
+                "[Details]\nName=Plain\nRef=PL\nDir=pegs\\*.peg\n"
+                "Lastpeg=pegs\\last.txt\nRecords=pegs\\rec.txt\n[Weather]\n"
+                "Weather=weather.wea\nLookup=pegs\\look.txt\n");
     const struct {
         const char* arguments;
         int status;
@@ -170,7 +190,8 @@ TEST_F(CommandLine, BadValuesOfTheFindingOptionsAreUsageErrors) {
         const char* error;  // the start of the one line on standard error
     } cases[] = {
         {"--ignore no-such-rule", "venuecheck: unknown rule 'no-such-rule' (see --list-rules)\n"},
-        {"--ignore peg-sounds-missing:pegs\\\\*", "venuecheck: bad glob 'pegs\\*': write '/' between folders\n"},
+        {"--ignore peg-sounds-missing:pegs\\\\*",
+         "venuecheck: bad glob 'pegs\\*': write '/' between folders\n"},
         {"--max-warnings -1", "venuecheck: --max-warnings: Value -1 "},
         {"--max-warnings many", "venuecheck: --max-warnings: Value many "},
         {"--min-severity fatal", "venuecheck: --min-severity: fatal not in {"},
@@ -195,11 +216,14 @@ TEST_F(CommandLine, ListsTheRulesAndTellsItsVersion) {
     EXPECT_EQ(rules.status, 0);
     EXPECT_EQ(rules.out.substr(0, 20), "venue-no-pegs-loaded");
     EXPECT_NE(rules.out.find("\nstock-size-above-maximum "), std::string::npos);
-    const CommandResult json = RunCommand(ShellQuote(VENUECHECK_BINARY) + " --list-rules --format json");
+    const CommandResult json =
+        RunCommand(ShellQuote(VENUECHECK_BINARY) + " --list-rules --format json");
     EXPECT_EQ(json.status, 0);
-    EXPECT_NE(json.out.find("\"rules\": [\n    {\"id\": \"venue-no-pegs-loaded\", \"severity\": \"error\""),
+    EXPECT_NE(json.out.find(
+                  "\"rules\": [\n    {\"id\": \"venue-no-pegs-loaded\", \"severity\": \"error\""),
               std::string::npos);
-    const CommandResult sarif = RunCommand(ShellQuote(VENUECHECK_BINARY) + " --list-rules --format sarif");
+    const CommandResult sarif =
+        RunCommand(ShellQuote(VENUECHECK_BINARY) + " --list-rules --format sarif");
     EXPECT_EQ(sarif.status, 2);
 
     const CommandResult version = RunCommand(ShellQuote(VENUECHECK_BINARY) + " --version");
@@ -212,11 +236,13 @@ TEST_F(CommandLine, WritesRunsAsJsonLines) {
     EXPECT_EQ(r.status, 0);
     const std::string head =
         "{\"check\": 2, \"venue\": \"Quiet \\\"Water\\\"\"}\n"
-        "{\"text\": \"Quiet \\\"Water\\\" by [Unknown] ( [Unknown] )\\n\\n\", \"font\": \"Tahoma\", "
+        "{\"text\": \"Quiet \\\"Water\\\" by [Unknown] ( [Unknown] )\\n\\n\", \"font\": "
+        "\"Tahoma\", "
         "\"size\": 280, \"colour\": [0, 0, 140], \"bold\": false}\n"
         "{\"text\": \"Venue details\", \"font\": \"Tahoma\", \"size\": 220, \"colour\": [0, 0, 0], "
         "\"bold\": true}\n"
-        "{\"text\": \"\\n\\tFile-name\\t\\tvenues/c.ven\\n\\tReference\\t\\tQW\\n\\tScrambled\\t\\tYes";
+        "{\"text\": "
+        "\"\\n\\tFile-name\\t\\tvenues/c.ven\\n\\tReference\\t\\tQW\\n\\tScrambled\\t\\tYes";
     EXPECT_EQ(r.out.substr(0, head.size()), head);
 }
 
@@ -233,8 +259,7 @@ TEST_F(CommandLine, WritesAnsiAndHtml) {
               std::string::npos);
     EXPECT_NE(html.out.find("<span class=\"ln f e\" data-rule=\"venue-no-pegs-loaded\""),
               std::string::npos);
-    EXPECT_NE(html.out.find("<a href=\"#check-2\">Quiet &quot;Water&quot;</a>"),
-              std::string::npos);
+    EXPECT_NE(html.out.find("<a href=\"#check-2\">Quiet &quot;Water&quot;</a>"), std::string::npos);
     EXPECT_EQ(html.out.substr(html.out.size() - 8), "</html>\n");
 }
 

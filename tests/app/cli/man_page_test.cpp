@@ -146,9 +146,9 @@ Options OptionsOfPage(const std::string& page) {
         // to end where the text begins ("--maps DIR").
         const std::string rest = line.substr(at);
         const std::string first = rest.substr(0, rest.find(' '));
-        const bool placeholder = !first.empty() && std::none_of(first.begin(), first.end(), [](char c) {
-            return c >= 'a' && c <= 'z';
-        });
+        const bool placeholder =
+            !first.empty() &&
+            std::none_of(first.begin(), first.end(), [](char c) { return c >= 'a' && c <= 'z'; });
         if (at == textIndent && !placeholder) text = rest;
     }
     finish();
