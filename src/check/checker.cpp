@@ -94,7 +94,7 @@ public:
 
 private:
     // Pegs whose figures are worked out ahead of the one written.
-    static constexpr size_t kAhead = 2;
+    static constexpr size_t kAhead = 4;
 
     void StartUpTo(size_t last) {
         if (!readAhead_.Running()) return;

@@ -143,6 +143,22 @@ std::string GamePathWithSlashes(std::string_view gamePath) {
 }
 
 GameFolder::Resolved GameFolder::ResolvePath(std::string_view gamePath) const {
+    if (keepListings_) {
+        const auto kept = resolvedPaths_.find(gamePath);
+        if (kept != resolvedPaths_.end()) {
+            const KnownPath& path = kept->second;
+            const bool current =
+                std::all_of(path.listings.begin(), path.listings.begin() + path.listingCount,
+                            [](const auto& seen) { return seen.first->version == seen.second; });
+            if (current) return path.resolved;
+            resolvedPaths_.erase(kept);
+        }
+    }
+    // Only what the kept listings alone decided is kept for the next time,
+    // with the listings that decided it: a name looked up on the host may be
+    // found otherwise then.
+    bool fromListings = keepListings_;
+    KnownPath known;
     Resolved resolved{root_, keepListings_ ? Presence::kFound : Presence::kNotListed};
     fs::path& current = resolved.path;
     const auto parts = SplitComponents(gamePath);
@@ -157,6 +173,11 @@ GameFolder::Resolved GameFolder::ResolvePath(std::string_view gamePath) const {
         std::optional<std::string> found;
         const Listing* listing = keepListings_ ? &ListingOf(current) : nullptr;
         if (listing != nullptr && listing->listed) {
+            if (known.listingCount < known.listings.size()) {
+                known.listings[known.listingCount++] = {listing, listing->version};
+            } else {
+                fromListings = false;
+            }
             const auto names = listing->byFolded.find(FoldedCopy(part));
             if (names != listing->byFolded.end()) {
                 const auto& spellings = names->second;
@@ -170,12 +191,16 @@ GameFolder::Resolved GameFolder::ResolvePath(std::string_view gamePath) const {
                 found = spellings.front();
                 resolved.regularFile = last && listing->regularFiles.count(*found);
                 resolved.link = last && listing->links.count(*found);
-            } else if (MayBeFoundOtherwise(part) && Exists(exact)) {
-                // Not in the listing, but found by the host in its own way.
-                current = std::move(exact);
-                continue;
+            } else if (MayBeFoundOtherwise(part)) {
+                fromListings = false;
+                if (Exists(exact)) {
+                    // Not in the listing, but found by the host in its own way.
+                    current = std::move(exact);
+                    continue;
+                }
             }
         } else {
+            fromListings = false;
             if (listing != nullptr) resolved.presence = Presence::kNotListed;
             if (Exists(exact)) {
                 current = std::move(exact);
@@ -192,6 +217,10 @@ GameFolder::Resolved GameFolder::ResolvePath(std::string_view gamePath) const {
             break;
         }
         current /= HostName(*found);
+    }
+    if (fromListings) {
+        known.resolved = resolved;
+        resolvedPaths_.emplace(std::string(gamePath), std::move(known));
     }
     return resolved;
 }
@@ -254,6 +283,7 @@ void GameFolder::NoteCreated(const fs::path& path) const {
     canOpen_.erase(path.native());
     const auto it = listings_.find(FolderKey(path.parent_path()));
     if (it == listings_.end() || !it->second.listed) return;
+    ++it->second.version;
     std::string name = NameOf(path);
     // What the folder creates is a regular file, or it did not create it.
     it->second.regularFiles.insert(name);
@@ -267,6 +297,7 @@ void GameFolder::NoteRemoved(const fs::path& path) const {
     canOpen_.erase(path.native());
     const auto it = listings_.find(FolderKey(path.parent_path()));
     if (it == listings_.end() || !it->second.listed) return;
+    ++it->second.version;
     const std::string name = NameOf(path);
     it->second.regularFiles.erase(name);
     it->second.links.erase(name);
@@ -282,6 +313,7 @@ void GameFolder::KeepListings(bool keep) {
     keepListings_ = keep;
     if (keep) ++run_;
     canOpen_.clear();
+    resolvedPaths_.clear();
     changed_.clear();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
@@ -159,7 +160,8 @@ private:
         std::unordered_map<std::string, std::vector<std::string>> byFolded;
         std::unordered_set<std::string> regularFiles;  // the names of regular files
         std::unordered_set<std::string> links;         // the names of links
-        uint64_t run = 0;  // the run that listed the folder or took the listing again
+        uint64_t run = 0;      // the run that listed the folder or took the listing again
+        uint64_t version = 0;  // counts the names the folder added or took since
         // The folder as it stood before it was listed, when a later run may
         // take the listing again if the folder still stands so.
         std::optional<FolderStamp> stamp;
@@ -173,6 +175,21 @@ private:
     uint64_t run_ = 0;  // counts the times listings were kept
     mutable std::unordered_map<std::filesystem::path::string_type, Listing>
         listings_;  // by host folder path
+    // Each game path as resolved while listings are kept, with the listings
+    // that decided it as they stood then: it holds while none of them has
+    // gained or lost a name.
+    struct KnownPath {
+        Resolved resolved;
+        std::array<std::pair<const Listing*, uint64_t>, 4> listings{};
+        size_t listingCount = 0;
+    };
+    struct PathHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view path) const {
+            return std::hash<std::string_view>{}(path);
+        }
+    };
+    mutable std::unordered_map<std::string, KnownPath, PathHash, std::equal_to<>> resolvedPaths_;
     // Whether each file asked about could be opened, while listings are kept.
     mutable std::unordered_map<std::filesystem::path::string_type, bool> canOpen_;
     std::function<void(const std::filesystem::path&)> onFileRead_;

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <new>
 #include <utility>
 
@@ -583,21 +584,24 @@ void AnalyseOpenedPegData(HostFile& file, const PegRecord& peg, PegAnalysis& ana
     GridCounter counter(cells, peg.DPRatio, analysis.uniqueMasks);
     // Pieces of whole cells, small enough to stay in the processor's cache
     // between reading them and counting them; one byte more for the read of
-    // the last cell.
+    // the last cell, set to zero after each piece (the rest of the buffer is
+    // only ever read where a piece was read into it).
     constexpr size_t kPieceCells = 16384;
-    std::vector<unsigned char> piece(kPieceCells * kPegCellSize + 1);
+    const auto piece =
+        std::make_unique_for_overwrite<unsigned char[]>(kPieceCells * kPegCellSize + 1);
     size_t counted = 0;
     while (counted < cells) {
         const size_t wanted = std::min(kPieceCells, cells - counted);
-        const size_t got = file.Read(reinterpret_cast<char*>(piece.data()), wanted * kPegCellSize);
+        const size_t got = file.Read(reinterpret_cast<char*>(piece.get()), wanted * kPegCellSize);
+        piece[got] = 0;
         const size_t whole = got / kPegCellSize;
-        counter.Add(piece.data(), whole);
+        counter.Add(piece.get(), whole);
         counted += whole;
         if (whole < wanted) {
             // The file ends inside this piece: the rest of the grid reads as
             // zero.
             if (counted < cells) {
-                counter.AddPart(piece.data() + whole * kPegCellSize, got - whole * kPegCellSize);
+                counter.AddPart(piece.get() + whole * kPegCellSize, got - whole * kPegCellSize);
                 counter.AddMissing(cells - counted - 1);
             }
             break;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -157,6 +158,34 @@ TEST(GameFolder, KeptListingsFollowWhatTheFolderWritesAndDeletes) {
     folder.RemoveFile("VENUES/lake/NEW.TMP");
     EXPECT_FALSE(game.Exists("Venues/Lake/New.Tmp"));
     EXPECT_TRUE(folder.FindFiles("VENUES/lake/new.*").empty());
+}
+
+TEST(GameFolder, ResolvedNamesFollowWhatTheFolderWritesAndDeletes) {
+    TempFolder game;
+    WriteMixedCaseGame(game);
+    const GameFolder plain(game.Path());
+    GameFolder kept(game.Path());
+    const KeptListings keep(kept);
+    // Each step changes the folder, then every name is resolved again (and
+    // again, as a run names the same file more than once) as the disk has it.
+    const std::vector<std::string> names = {"venues/lake/NEWFILE.txt", "VENUES/Lake/pegs.txt",
+                                            "venues/lake/newfile.txt/inside", "Other_test_.tmp"};
+    const std::vector<std::function<void()>> steps = {
+        [] {},
+        [&] { EXPECT_TRUE(kept.AppendFile("other_TEST_.tmp", "x")); },
+        [&] { EXPECT_TRUE(kept.WriteFile("VENUES/LAKE/newfile.TXT", "n")); },
+        [&] { kept.RemoveFile("Other_Test_.tmp"); },
+        [&] { kept.RemoveFile("venues/lake/NewFile.txt"); },
+    };
+    for (size_t step = 0; step < steps.size(); ++step) {
+        steps[step]();
+        for (const std::string& name : names) {
+            for (int again = 0; again < 2; ++again) {
+                EXPECT_EQ(kept.Resolve(name), plain.Resolve(name)) << name << ", step " << step;
+                EXPECT_EQ(kept.CanOpen(name), plain.CanOpen(name)) << name << ", step " << step;
+            }
+        }
+    }
 }
 
 TEST(GameFolder, ListingsAreTakenAfreshForEveryRun) {
