@@ -161,7 +161,7 @@ private:
         std::unordered_set<std::string> regularFiles;  // the names of regular files
         std::unordered_set<std::string> links;         // the names of links
         uint64_t run = 0;      // the run that listed the folder or took the listing again
-        uint64_t version = 0;  // counts the names the folder added or took since
+        uint64_t version = 0;  // names the folder added or took since it was listed
         // The folder as it stood before it was listed, when a later run may
         // take the listing again if the folder still stands so.
         std::optional<FolderStamp> stamp;
